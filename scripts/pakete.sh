@@ -1,0 +1,28 @@
+# Debian packages the project needs, and the one function that installs the missing ones.
+# Sourced by the README's commands; add a package here, never install one elsewhere.
+
+# Build: compiler, CMake, Ninja, Qt 6 (widgets, SQL with SQLite, network, test, designer plugin
+# headers), SQLite for registering the case-insensitive comparison, Qt's German texts.
+VELMARK_PAKETE_BAU="build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
+  libqt6sql6-sqlite qt6-tools-dev libsqlite3-dev qt6-translations-l10n"
+# Tests: a virtual display with a window manager that has a notification area, a tool to act on
+# it and take screenshots, local HTTP servers, the SQLite shell for inspecting files.
+VELMARK_PAKETE_TEST="xvfb xauth icewm xdotool x11-apps imagemagick python3 sqlite3 curl"
+
+# pakete_sicherstellen <package>...: installs what is missing (as root), or prints the command.
+pakete_sicherstellen() {
+  local fehlend=()
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || fehlend+=("$p")
+  done
+  [ ${#fehlend[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Es fehlen Debian-Pakete. Bitte als root ausführen:" >&2
+    echo "  apt-get install -y ${fehlend[*]}" >&2
+    return 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get install -y -q --no-install-recommends "${fehlend[@]}" ||
+    { apt-get update -q && apt-get install -y -q --no-install-recommends "${fehlend[@]}"; }
+}

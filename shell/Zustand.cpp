@@ -1,0 +1,50 @@
+#include "Zustand.h"
+
+#include "Meldung.h"
+#include "Programm.h"
+#include "Registry.h"
+#include "Sprache.h"
+#include "Werte.h"
+
+Zustand& zustand() {
+  static Zustand z;
+  return z;
+}
+
+QString sprachdateiFuer(const QString& sprache) {
+  return zustand().Programmordner + QStringLiteral("kvastlang") + sprache + QStringLiteral(".dll");
+}
+
+void zustandStarten(const QString& programmordner, const QDate& heute) {
+  Zustand& z = zustand();
+  z.HeuteText = Werte::datumText(heute);
+  z.Programmordner = mitTrenner(programmordner);
+  z.Sprachdatei = sprachdateiFuer(ProduktWert(QStringLiteral("Sprache")));
+  z.Datendatei = z.Programmordner + QStringLiteral("Daten.mdb");
+  z.Tippdatei = z.Programmordner + QStringLiteral("tipps.dll");
+  z.Hilfedatei = z.Programmordner + QStringLiteral("Hilfe.html");
+}
+
+QString Text(int nummer) {
+  return SprachText(zustand().Sprachdatei, QStringLiteral("Sprache"), QString::number(nummer));
+}
+
+int MeldungNr(int prompt, int titel, int stil) { return Meldung(Text(prompt), Text(titel), stil); }
+
+QString BenutzerSchluessel() {
+  return ProduktSchluessel + u'\\' + zustand().AktuellerBenutzer;
+}
+
+namespace {
+QString alsText(const QVariant& wert) {
+  return wert.typeId() == QMetaType::Int ? QString::number(wert.toInt()) : wert.toString();
+}
+}  // namespace
+
+QString ProduktWert(const QString& name) {
+  return alsText(RegistryLesen(HKCU, ProduktSchluessel, name));
+}
+
+QString BenutzerWert(const QString& name) {
+  return alsText(RegistryLesen(HKCU, BenutzerSchluessel(), name));
+}

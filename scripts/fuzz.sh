@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang, AddressSanitizer and UndefinedBehaviorSanitizer and
+# runs each for a bounded time on a copy of its seed corpus.
+#   scripts/fuzz.sh [seconds per target, default 60] [target ...]
+# A crash stops with a non-zero exit; the input is kept in build-fuzz/funde/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/pakete.sh
+# shellcheck disable=SC2086
+pakete_sicherstellen $VELMARK_PAKETE_BAU clang libclang-rt-14-dev
+
+sekunden=${1:-60}
+shift || true
+export CC=clang CXX=clang++
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMARK_FUZZ=ON \
+  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"
+ziele=("$@")
+if [ ${#ziele[@]} -eq 0 ]; then
+  mapfile -t ziele < <(sed -n 's/^velmark_fuzz_ziel(\([a-z_]*\).*/\1/p' tests/fuzz/CMakeLists.txt)
+fi
+cmake --build build-fuzz --target "${ziele[@]}"
+mkdir -p build-fuzz/funde
+for ziel in "${ziele[@]}"; do
+  korpus="tests/fuzz/korpus/${ziel#fuzz_}"
+  arbeit="build-fuzz/korpus/${ziel#fuzz_}"
+  mkdir -p "$arbeit"
+  cp -n "$korpus"/* "$arbeit"/ 2>/dev/null || true
+  echo "== $ziel ($sekunden s)"
+  ASAN_OPTIONS=detect_leaks=0 "build-fuzz/fuzz/$ziel" -max_total_time="$sekunden" \
+    -artifact_prefix="build-fuzz/funde/$ziel-" -print_final_stats=1 "$arbeit" 2>&1 | tail -n 4
+  [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "$ziel: Fund in build-fuzz/funde/"; exit 1; }
+done
+echo "Alle Fuzz-Ziele ohne Fund."

@@ -50,7 +50,7 @@ int main(int argc, char* argv[]) {
 
   QTimer takt;
   QObject::connect(&takt, &QTimer::timeout, uhr, [uhr] {
-    uhr->setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss.z")));
+    uhr->setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")));
   });
   takt.start(100);
 

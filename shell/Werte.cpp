@@ -43,7 +43,7 @@ Dezimal runden(Dezimal d, int stellen) {
   const int behalten = d.exponent + stellen + 1;  // digits with place >= 10^-stellen
   if (behalten <= 0) {
     const bool aufrunden = behalten == 0 && d.ziffern[0] >= '5';
-    d.ziffern = aufrunden ? "1" : "0";
+    d.ziffern.assign(1, aufrunden ? '1' : '0');
     d.exponent = aufrunden ? -stellen : 0;
   } else if (behalten < static_cast<int>(d.ziffern.size())) {
     const bool aufrunden = d.ziffern[behalten] >= '5';

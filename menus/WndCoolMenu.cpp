@@ -16,6 +16,7 @@
 namespace {
 
 constexpr char EigenschaftFenster[] = "CoolMenuFenster";
+constexpr char EigenschaftStandard[] = "CoolMenuStandard";
 
 int mulDiv(int zahl, int mal, int durch) {
   const qint64 produkt = qint64(zahl) * mal;
@@ -46,13 +47,8 @@ WndCoolMenu::~WndCoolMenu() {
     else
       ++it;
   }
-  for (QWidget* w : betreute()) {
-    w->removeEventFilter(this);
-    disconnect(w, nullptr, this, nullptr);
-    w->setProperty(EigenschaftFenster, QVariant());
-    if (w->style() == m_stil)
-      w->setStyle(nullptr);
-  }
+  for (QWidget* w : betreute())
+    freigeben(w);
   if (m_fenster)
     m_fenster->removeEventFilter(this);
 }
@@ -129,6 +125,8 @@ void WndCoolMenu::betreuen(QMenu* menu) {
   m_betreut.append(menu);
   menu->setProperty(EigenschaftFenster, meins);
   menu->setStyle(m_stil);
+  // The menu measures its shortcut column in its own font: the item font.
+  menu->setFont(menuFont());
   // As on the platform: separators stay where the program put them.
   menu->setSeparatorsCollapsible(false);
   menu->installEventFilter(this);
@@ -138,6 +136,13 @@ void WndCoolMenu::betreuen(QMenu* menu) {
       return;
     MainPopedIndex = -1;
     ConvertMenu(m_fenster, m, true, false);
+    // The default item is bold: a new default item must be measured anew.
+    QAction* standard = m->defaultAction();
+    if (m->property(EigenschaftStandard).value<QObject*>() != standard) {
+      m->setProperty(EigenschaftStandard, QVariant::fromValue<QObject*>(standard));
+      QEvent aenderung(QEvent::StyleChange);
+      QCoreApplication::sendEvent(m, &aenderung);
+    }
   });
   connect(menu, &QMenu::hovered, this, [this](QAction* a) { OnMenuSelect(m_fenster, a); });
   connect(menu, &QMenu::aboutToHide, this, [this, m] { menuSchliesst(m); });
@@ -156,15 +161,21 @@ void WndCoolMenu::leisteBetreuen(QMenuBar* leiste) {
 void WndCoolMenu::alleZurueckgeben() {
   for (QWidget* w : betreute())
     ConvertMenu(m_fenster, w, false, qobject_cast<QMenuBar*>(w) != nullptr);
-  for (QWidget* w : betreute()) {
-    w->removeEventFilter(this);
-    disconnect(w, nullptr, this, nullptr);
-    w->setProperty(EigenschaftFenster, QVariant());
-    if (w->style() == m_stil)
-      w->setStyle(nullptr);
-  }
+  for (QWidget* w : betreute())
+    freigeben(w);
   m_betreut.clear();
   m_menuKoepfe.clear();
+}
+
+void WndCoolMenu::freigeben(QWidget* w) {
+  w->removeEventFilter(this);
+  disconnect(w, nullptr, this, nullptr);
+  w->setProperty(EigenschaftFenster, QVariant());
+  w->setProperty(EigenschaftStandard, QVariant());
+  if (w->style() == m_stil)
+    w->setStyle(nullptr);
+  if (qobject_cast<QMenu*>(w))
+    w->setFont(QFont());
 }
 
 QList<QWidget*> WndCoolMenu::betreute() const {
@@ -184,6 +195,8 @@ bool WndCoolMenu::betreut(const QWidget* menu) const {
 
 void WndCoolMenu::neuAusmessen() {
   for (QWidget* w : betreute()) {
+    if (qobject_cast<QMenu*>(w))
+      w->setFont(*m_menuFont);
     QEvent aenderung(QEvent::StyleChange);
     QCoreApplication::sendEvent(w, &aenderung);
     w->update();

@@ -83,6 +83,8 @@ class WndCoolMenu : public QObject {
  private:
   void menueleisteUeberwachen();
   void menuSchliesst(QMenu* menu);
+  // Takes the engine's style, font and watch off a menu or bar.
+  void freigeben(QWidget* w);
 
   QPointer<QWidget> m_fenster;
   QList<QPointer<QMenu>> m_menuKoepfe;

@@ -69,22 +69,34 @@ QPixmap komplexerKasten(const QPalette& pal, bool checked, bool disabled) {
 }
 
 QPixmap komplexerKreis(const QPalette& pal, bool checked, bool disabled) {
+  // o outer ring, i inner ring, f face; each ring dark above the diagonal, light below it.
+  static constexpr const char* muster[12] = {
+      "....oooo....", "..ooiiiioo..", ".oiiffffiio.", ".oiffffffio.",
+      "oiffffffffio", "oiffffffffio", "oiffffffffio", "oiffffffffio",
+      ".oiffffffio.", ".oiiffffiio.", "..ooiiiioo..", "....oooo....",
+  };
   QPixmap bild(12, 12);
   bild.fill(Qt::transparent);
   QPainter p(&bild);
-  p.setRenderHint(QPainter::Antialiasing, false);
-  p.setPen(Qt::NoPen);
-  p.setBrush(Systemfarbe(disabled ? 15 : 5, pal));
-  p.drawEllipse(QRect(2, 2, 8, 8));
-  p.setBrush(Qt::NoBrush);
-  const auto bogen = [&p](const QRect& r, int start, int farbe, const QPalette& pal) {
-    p.setPen(QPen(Systemfarbe(farbe, pal), 1));
-    p.drawArc(r, start * 16, 180 * 16);
-  };
-  bogen(QRect(0, 0, 11, 11), 45, 16, pal);
-  bogen(QRect(0, 0, 11, 11), 225, 20, pal);
-  bogen(QRect(1, 1, 9, 9), 45, 21, pal);
-  bogen(QRect(1, 1, 9, 9), 225, 22, pal);
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 12; ++x) {
+      const bool oben = x + y < 11;
+      int farbe = 0;
+      switch (muster[y][x]) {
+        case 'o':
+          farbe = oben ? 16 : 20;
+          break;
+        case 'i':
+          farbe = oben ? 21 : 22;
+          break;
+        case 'f':
+          farbe = disabled ? 15 : 5;
+          break;
+        default:
+          continue;
+      }
+      p.fillRect(QRect(x, y, 1, 1), Systemfarbe(farbe, pal));
+    }
   if (checked)
     punkt(p, 4, 4, Systemfarbe(disabled ? 17 : 7, pal));
   return bild;

@@ -3,6 +3,8 @@
 #include "Textvergleich.h"
 #include "Umwandlung.h"
 
+#include <algorithm>
+
 Abfrage::Abfrage(const QString& tabelle, const QStringList& spalten)
     : m_tabelle(tabelle), m_spalten(spalten) {}
 
@@ -55,9 +57,20 @@ bool Abfrage::gueltig() const {
   return true;
 }
 
+QList<Bedingung> Abfrage::reihenfolge() const {
+  // Numbers and dates before texts: the engine tests them first, and most rows fail there
+  // without a text comparison.
+  QList<Bedingung> liste = m_bedingungen;
+  std::stable_partition(liste.begin(), liste.end(), [](const Bedingung& b) {
+    return b.vergleich == Vergleich::Gleich &&
+           Umwandlung::art(b.spalte) != Umwandlung::Spaltenart::Text;
+  });
+  return liste;
+}
+
 QString Abfrage::wherePart() const {
   QString sql;
-  for (const Bedingung& b : m_bedingungen) {
+  for (const Bedingung& b : reihenfolge()) {
     sql += sql.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ");
     sql += b.spalte;
     if (b.vergleich == Vergleich::Wie)
@@ -112,7 +125,7 @@ QString Abfrage::loeschSql() const {
 QVariantList Abfrage::werte() const {
   QVariantList werte;
   werte.reserve(m_bedingungen.size());
-  for (const Bedingung& b : m_bedingungen)
+  for (const Bedingung& b : reihenfolge())
     werte.append(b.gebundenerWert());
   return werte;
 }

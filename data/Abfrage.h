@@ -50,6 +50,7 @@ class Abfrage {
   static bool istName(const QString& name);
 
  private:
+  QList<Bedingung> reihenfolge() const;
   QString wherePart() const;
   QString orderPart() const;
 

@@ -117,9 +117,26 @@ QStringView text16(sqlite3_value* wert) {
   return QStringView(static_cast<const char16_t*>(daten), bytes / 2);
 }
 
+// The files hold UTF-8: ASCII texts are compared where they lie, others as QString.
 int kollation(void*, int laenge1, const void* text1, int laenge2, const void* text2) {
-  return vergleichen(QStringView(static_cast<const char16_t*>(text1), laenge1 / 2),
-                     QStringView(static_cast<const char16_t*>(text2), laenge2 / 2));
+  const auto* a = static_cast<const unsigned char*>(text1);
+  const auto* b = static_cast<const unsigned char*>(text2);
+  unsigned char oder = 0;
+  for (int i = 0; i < laenge1; ++i)
+    oder |= a[i];
+  for (int i = 0; i < laenge2; ++i)
+    oder |= b[i];
+  if (oder < 0x80) {
+    const int n = std::min(laenge1, laenge2);
+    for (int i = 0; i < n; ++i) {
+      const char16_t x = klein(a[i]), y = klein(b[i]);
+      if (x != y)
+        return x < y ? -1 : 1;
+    }
+    return laenge1 == laenge2 ? 0 : (laenge1 < laenge2 ? -1 : 1);
+  }
+  return vergleichen(QString::fromUtf8(reinterpret_cast<const char*>(a), laenge1),
+                     QString::fromUtf8(reinterpret_cast<const char*>(b), laenge2));
 }
 
 // like(Muster, Text [, Escape]): SQLite passes the pattern first.
@@ -175,8 +192,7 @@ bool wie(QStringView text, QStringView muster, QChar escape) {
 }
 
 bool registrieren(sqlite3* db, const char** fehler) {
-  int rc =
-      sqlite3_create_collation_v2(db, Kollation, SQLITE_UTF16_ALIGNED, nullptr, kollation, nullptr);
+  int rc = sqlite3_create_collation_v2(db, Kollation, SQLITE_UTF8, nullptr, kollation, nullptr);
   for (int anzahl : {2, 3}) {
     if (rc == SQLITE_OK)
       rc = sqlite3_create_function_v2(db, "like", anzahl, SQLITE_UTF16 | SQLITE_DETERMINISTIC,

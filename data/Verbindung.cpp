@@ -60,7 +60,7 @@ std::shared_ptr<Verbindung> Verbindung::oeffnen(const QString& pfad, QString* fe
   v->m_db.setPassword(Datenbank::kennwort());
   if (!v->m_db.open()) {
     const QSqlError e = v->m_db.lastError();
-    return setzen(v->grund(fehlercode(e), e.driverText()));
+    return setzen(v->grund(fehlercode(e), e.databaseText()));
   }
   const QVariant handle = v->m_db.driver()->handle();
   sqlite3* db = nullptr;
@@ -141,7 +141,7 @@ QSqlQuery* Verbindung::anweisung(const QString& sql, QString* fehler) {
   q->setForwardOnly(true);
   if (!q->prepare(sql)) {
     if (fehler)
-      *fehler = grund(fehlercode(q->lastError()), q->lastError().driverText());
+      *fehler = grund(fehlercode(q->lastError()), q->lastError().databaseText());
     return nullptr;
   }
   // A handful of texts are in use at a time; more means texts that are not reused.

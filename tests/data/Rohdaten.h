@@ -13,7 +13,7 @@
 inline QList<QVariantList> roh(const QString& datei, const QString& sql) {
   sqlite3* db = nullptr;
   QList<QVariantList> zeilen;
-  if (sqlite3_open_v2(QFile::encodeName(datei).constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+  if (sqlite3_open_v2(QFile::encodeName(datei).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
       SQLITE_OK) {
     sqlite3_close(db);
     return {{QStringLiteral("FEHLER open")}};

@@ -20,10 +20,13 @@ int fehlercode(const QSqlError& e) {
   return ok ? code : SQLITE_ERROR;
 }
 
-// "file:" URI with mode=rw: the engine opens an existing file and creates none.
+// "file:" URI with mode=rw: the engine opens an existing file and creates none. "?", "#", "%"
+// and non-ASCII characters of the path are percent-encoded; a UNC path keeps its two slashes.
 QString uriFuer(const QString& pfad) {
-  return QUrl::fromLocalFile(QFileInfo(pfad).absoluteFilePath()).toString(QUrl::FullyEncoded) +
-         QStringLiteral("?mode=rw");
+  const QString absolut = QFileInfo(pfad).absoluteFilePath();
+  const QByteArray kodiert = QUrl::toPercentEncoding(absolut, "/:");
+  return QStringLiteral("file:") + QLatin1String(absolut.startsWith(u'/') ? "//" : "///") +
+         QString::fromLatin1(kodiert) + QStringLiteral("?mode=rw");
 }
 
 QString nachDoppelpunkt(const QString& meldung) {

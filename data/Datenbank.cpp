@@ -4,6 +4,7 @@
 #include "Verbindung.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 namespace {
 
@@ -44,7 +45,8 @@ void Datenbank::schliessen() {
 bool Datenbank::ausfuehren(const QString& sql, const QVariantList& werte) {
   m_fehler.clear();
   if (!m_verbindung) {
-    m_fehler = QStringLiteral("Die Datei „%1“ ist nicht geöffnet.").arg(m_pfad);
+    m_fehler =
+        QStringLiteral("Die Datei „%1“ ist nicht geöffnet.").arg(QDir::toNativeSeparators(m_pfad));
     return false;
   }
   return m_verbindung->schreiben(sql, werte, &m_fehler);

@@ -2,10 +2,11 @@
 // A query as the dialogs describe it: a table, the columns (all when none are named), conditions
 // joined by AND, and the sort order. The SQL is built from it with "?" for every value, so values
 // are always bound, never part of the text: a name with a single quote is a name like any other.
+// (Examples with `using namespace Qt::StringLiterals`.)
 //
-//   Abfrage(u"Kategorien").sortiert({u"Unterkategorie"})
+//   Abfrage(u"Kategorien"_s).sortiert({u"Unterkategorie"_s})
 //       SELECT * FROM Kategorien ORDER BY Unterkategorie COLLATE VMNOCASE
-//   Abfrage(u"Adressen").wo(u"Name", name)
+//   Abfrage(u"Adressen"_s).wo(u"Name"_s, name)
 //       SELECT * FROM Adressen WHERE Name = ? COLLATE VMNOCASE
 //
 // Text comparisons and text sort orders ignore letter case (Textvergleich); a condition on a

@@ -43,7 +43,7 @@ class Datenbank {
   // Runs one statement that writes (values bound to its "?"), in the open transaction of a
   // Transaktion guard or in a short transaction of its own.
   bool ausfuehren(const QString& sql, const QVariantList& werte = {});
-  // Deletes the rows an Abfrage selects ("DELETE FROM Kategorien" for Abfrage(u"Kategorien")).
+  // Deletes the rows an Abfrage selects ("DELETE FROM Kategorien" for Abfrage(u"Kategorien"_s)).
   bool loeschen(const Abfrage& abfrage);
 
   const std::shared_ptr<Verbindung>& verbindung() const { return m_verbindung; }

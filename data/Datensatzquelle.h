@@ -4,11 +4,11 @@
 //
 //   Datensatzquelle Data2;
 //   Data2.verbinden(zustand().Benutzerdatei);              // at load
-//   Data2.abfrageSetzen(Abfrage(u"Konten"));              // set the SQL text and refresh
-//   if (Data2.finden(Bedingung::wie(u"Kontoname", cboKonto->currentText())))
-//     KontoWaehrung = Data2.wert(u"Waehrung").toString();
+//   Data2.abfrageSetzen(Abfrage(u"Konten"_s));              // set the SQL text and refresh
+//   if (Data2.finden(Bedingung::wie(u"Kontoname"_s, cboKonto->currentText())))
+//     KontoWaehrung = Data2.wert(u"Waehrung"_s).toString();
 //   for (Data2.ersteZeile(); !Data2.eof(); Data2.naechsteZeile()) ...
-//   Data2.neu(); Data2.setzen(u"Verwendung", text); Data2.speichern();
+//   Data2.neu(); Data2.setzen(u"Verwendung"_s, text); Data2.speichern();
 //   Data2.schliessen();                                     // at unload
 //
 // Rows are read when first needed and then kept in memory, so no statement stays open between

@@ -6,7 +6,7 @@
 // one roll back.
 //
 //   Transaktion t(Data1);
-//   Data1.datenbank().loeschen(Abfrage(u"Kategorien"));
+//   Data1.datenbank().loeschen(Abfrage(u"Kategorien"_s));
 //   ... Data1.neu(); Data1.setzen(...); ok = ok && Data1.speichern(); ...
 //   if (!ok || !t.bestaetigen()) MeldungNr(3003, 3103, 16);
 //

@@ -16,6 +16,8 @@ CREATE TABLE Buchungen (
   Versicherung     INTEGER,  -- expense taken into the inventory: 1, else 0
   Saldo            REAL      -- running balance, kept by the main application
 );
+-- Moving bookings to another category finds each one by its number.
+CREATE INDEX Buchungen_ID ON Buchungen (ID);
 CREATE TABLE Konten (
   KontoName TEXT,
   Waehrung  TEXT,

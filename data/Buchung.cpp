@@ -1,0 +1,120 @@
+#include "Buchung.h"
+
+#include "Abfrage.h"
+#include "Buchungszaehler.h"
+#include "Datensatzquelle.h"
+#include "Meldung.h"
+#include "Registry.h"
+#include "Transaktion.h"
+#include "Werte.h"
+#include "Zustand.h"
+
+namespace {
+
+QString nullBetrag() {
+  return Werte::formatieren(QStringLiteral("0,00"), Werte::Standard);
+}
+
+// Appends one row; a column whose value does not fit is left out, as the row is stored anyway.
+bool anhaengen(Datensatzquelle& quelle, const QList<QPair<QString, QVariant>>& spalten,
+               QString& grund) {
+  quelle.neu();
+  for (const auto& [spalte, wert] : spalten)
+    quelle.setzen(spalte, wert);
+  if (quelle.speichern())
+    return true;
+  grund = quelle.fehler();
+  return false;
+}
+
+}  // namespace
+
+QList<QPair<QString, QVariant>> Buchungszeile(const Buchung& b, qint16 id) {
+  const bool ausgabe = b.art == Buchungsart::Ausgabe;
+  QList<QPair<QString, QVariant>> zeile = {
+      {QStringLiteral("ID"), int(id)},
+      {QStringLiteral("KontoName"), b.KontoName},
+      {QStringLiteral("Buchung"), ausgabe ? QStringLiteral("Ausgabe") : QStringLiteral("Einnahme")},
+      {QStringLiteral("Datum"), b.Datum},
+      {QStringLiteral("Betrag"), b.Betrag},
+      {QStringLiteral("Waehrung"), b.Waehrung},
+      {QStringLiteral("Einnahme"), ausgabe ? nullBetrag() : b.BetragKonto},
+      {QStringLiteral("Ausgabe"), ausgabe ? b.BetragKonto : nullBetrag()},
+      {QStringLiteral("Empfaenger"), ausgabe ? b.Name : QString()},
+      {QStringLiteral("Auftraggeber"), ausgabe ? QString() : b.Name},
+      {QStringLiteral("Kategorie"), b.Kategorie},
+      {QStringLiteral("Verwendungszweck"), b.Verwendungszweck},
+  };
+  if (ausgabe)
+    zeile.append({QStringLiteral("Versicherung"), b.Versicherung});
+  return zeile;
+}
+
+QList<QPair<QString, QVariant>> Inventarspalten(const Inventarzeile& z, qint16 id) {
+  return {
+      {QStringLiteral("ID"), int(id)},
+      {QStringLiteral("Besitzer"), z.Besitzer},
+      {QStringLiteral("Kategorie"), z.Kategorie},
+      {QStringLiteral("Datum"), z.Datum},
+      {QStringLiteral("Beschreibung"), z.Beschreibung},
+      {QStringLiteral("Kaufpreis"), z.Kaufpreis},
+      {QStringLiteral("Waehrung"), z.Waehrung},
+      {QStringLiteral("Betrag"), z.Betrag},
+      {QStringLiteral("Versichert"), true},
+      {QStringLiteral("Bemerkung"), QString()},
+  };
+}
+
+Buchungsergebnis BuchungSpeichern(Datensatzquelle& Data1, const Buchung& b) {
+  Buchungsergebnis e;
+  // Reading and saving the counter are one step for other processes that write settings.
+  Registry::Sperre sperre;
+  if (!IDauslesen()) {
+    e.status = Buchungsergebnis::Status::ZaehlerErschoepft;
+    return e;
+  }
+  e.id = zustand().AktuelleID;
+  // The income dialog sets its source here; the expense dialog relies on the one set at load.
+  if (b.art == Buchungsart::Einnahme ||
+      Data1.abfrage().tabelle().compare(u"Buchungen", Qt::CaseInsensitive) != 0)
+    Data1.abfrageSetzen(Abfrage(QStringLiteral("Buchungen")));
+  {
+    Transaktion t(Data1);
+    bool ok = t.begonnen();
+    if (!ok)
+      e.grund = t.fehler();
+    ok = ok && anhaengen(Data1, Buchungszeile(b, e.id), e.grund);
+    if (ok && b.inventar) {
+      Datensatzquelle inventar;
+      inventar.verbinden(Data1.datenbank());
+      inventar.abfrageSetzen(Abfrage(QStringLiteral("Inventar")));
+      ok = anhaengen(inventar, Inventarspalten(*b.inventar, e.id), e.grund);
+    }
+    if (ok && !t.bestaetigen()) {
+      ok = false;
+      e.grund = t.fehler();
+    }
+    if (ok)
+      e.status = Buchungsergebnis::Status::Gespeichert;
+  }
+  // Also after a failed write: the number is used up.
+  IDspeichern();
+  return e;
+}
+
+void BuchungsfehlerMelden(const Buchungsergebnis& e) {
+  switch (e.status) {
+    case Buchungsergebnis::Status::Gespeichert:
+      return;
+    case Buchungsergebnis::Status::ZaehlerErschoepft:
+      MeldungNr(3002, 3102, 48);
+      return;
+    case Buchungsergebnis::Status::NichtGespeichert: {
+      QString prompt = Text(3001);
+      if (!e.grund.isEmpty())
+        prompt += QStringLiteral("\n\n") + e.grund;
+      Meldung(prompt, Text(3101), 16);
+      return;
+    }
+  }
+}

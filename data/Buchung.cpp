@@ -74,6 +74,15 @@ Buchungsergebnis BuchungSpeichern(Datensatzquelle& Data1, const Buchung& b) {
     return e;
   }
   e.id = zustand().AktuelleID;
+  // The counter is saved before the row is written, not after: a crash between the two then
+  // leaves an unused number instead of two bookings with the same number. A failed write uses
+  // up its number either way. A counter that cannot be saved stops the booking for the same
+  // reason.
+  if (const qint32 status = IDspeichern(); status != 0) {
+    e.grund = QStringLiteral("Der Buchungszähler konnte nicht gespeichert werden (Fehler %1).")
+                  .arg(status);
+    return e;
+  }
   // The income dialog sets its source here; the expense dialog relies on the one set at load.
   if (b.art == Buchungsart::Einnahme ||
       Data1.abfrage().tabelle().compare(u"Buchungen", Qt::CaseInsensitive) != 0)
@@ -97,8 +106,6 @@ Buchungsergebnis BuchungSpeichern(Datensatzquelle& Data1, const Buchung& b) {
     if (ok)
       e.status = Buchungsergebnis::Status::Gespeichert;
   }
-  // Also after a failed write: the number is used up.
-  IDspeichern();
   return e;
 }
 

@@ -72,9 +72,10 @@ QList<QPair<QString, QVariant>> Buchungszeile(const Buchung& buchung, qint16 id)
 // Kaufpreis, Waehrung, Betrag, Versichert, Bemerkung.
 QList<QPair<QString, QVariant>> Inventarspalten(const Inventarzeile& zeile, qint16 id);
 
-// The commit of a booking after the dialog's validation: IDauslesen; the booking row and the
-// inventory row (when given) in one transaction on Data1's file; IDspeichern, also when the write
-// failed. At a stored counter of 32767 nothing happens at all.
+// The commit of a booking after the dialog's validation: IDauslesen; IDspeichern (before the
+// write, so that a crash never hands one number out twice; a failed write uses up its number); the
+// booking row and the inventory row (when given) in one transaction on Data1's file. At a stored
+// counter of 32767 nothing happens at all; a counter that cannot be saved stores nothing.
 Buchungsergebnis BuchungSpeichern(Datensatzquelle& Data1, const Buchung& buchung);
 
 // Message 3001 (with the reason below it) or 3002 for a booking that was not stored.

@@ -393,6 +393,12 @@ class TestBuchung : public QObject {
           roh(buch(), u"SELECT ID, count(*) FROM Inventar GROUP BY ID ORDER BY ID"_s);
       QCOMPARE(inventarJeId, buchungenJeId);
       QVERIFY(buchungenJeId.size() >= bestaetigt.size());
+      // No number is handed out twice, and the saved counter is never behind a stored booking.
+      for (const QVariantList& zeile : buchungenJeId)
+        QVERIFY2(zeile.value(1).toInt() == 1, qPrintable(u"ID %1 doppelt"_s.arg(zeile.value(0).toInt())));
+      const int hoechste = rohWert(buch(), u"SELECT max(ID) FROM Buchungen"_s).toInt();
+      zustand().AktuellerBenutzer = u"Anna"_s;
+      QVERIFY(gespeicherteID().value_or(0) >= hoechste);
     }
   }
 

@@ -77,8 +77,13 @@ std::optional<QString> Uebertragung::ausfuehren(const QString& adresse, const QS
   // A body larger than this waits in the socket until it is read.
   antwort->setReadBufferSize(1 << 20);
   connect(antwort, &QNetworkReply::metaDataChanged, this, [this, antwort] {
-    if (antwort == m_antwort &&
-        antwort->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
+    if (antwort != m_antwort)
+      return;
+    const QVariant status = antwort->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    // A redirect is followed, so it is no answer yet; when the transfer refuses to follow, the
+    // request ends with the redirect as its answer.
+    const bool umleitung = status.toInt() / 100 == 3 && antwort->hasRawHeader("Location");
+    if (status.isValid() && !umleitung)
       m_kopfDa = true;
   });
   connect(antwort, &QNetworkReply::finished, this, [this, antwort] {

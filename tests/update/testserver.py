@@ -20,6 +20,7 @@ version check before a download works whatever the download meets:
     ohnelaenge         200 without Content-Length, the file, then close
     langsam/<n>/<ms>   200 with Content-Length, the body in pieces of n bytes every ms
                        milliseconds
+    umleitung          301 to the same file in mode ok
 """
 
 import os
@@ -83,6 +84,13 @@ class Handler(BaseHTTPRequestHandler):
                 text = ("Status " + modus).encode()
                 self.kopf(int(modus), len(text))
                 self.wfile.write(text)
+                return
+            if modus == "umleitung":
+                self.send_response(301)
+                self.send_header("Location", "/ok/" + name)
+                self.send_header("Content-Length", "0")
+                self.send_header("Connection", "close")
+                self.end_headers()
                 return
             if modus == "stumm":
                 self.warten_bis_getrennt()

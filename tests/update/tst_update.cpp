@@ -405,6 +405,16 @@ class TestUpdate : public QObject {
     QCOMPARE(downloadReste(fall->programm.pfad()), QStringList());
   }
 
+  void umleitung() {
+    // A server that moved the file: the transfer follows, the status is the final one.
+    DownloadForm form;
+    form.DownloadFile(mainUrl(QStringLiteral("umleitung")), fall->installiert(), QString(),
+                      QString());
+    QCOMPARE(MeldungTest::gezeigt().size(), 0);
+    QVERIFY(updateZustand().DownloadErfolgreich);
+    QCOMPARE(dateiInhalt(fall->installiert()), fall->neu);
+  }
+
   void neueDateiWirdAusfuehrbar() {
     // Also when the installed file had lost its executable bit, or is missing.
     QFile::setPermissions(fall->installiert(), QFile::ReadOwner | QFile::WriteOwner);
@@ -552,14 +562,18 @@ class TestUpdate : public QObject {
   }
   void ordnerImStatustext() {
     QFETCH(int, laenge);
-    const QString basis = server->adresse(QStringLiteral("ok"));
+    // A server that does not answer keeps the window in its waiting state until the cancel.
+    const QString basis = server->adresse(QStringLiteral("stumm"));
     const QString ordner = basis + QString(laenge - basis.size() - 1, u'x') + u'/';
     QCOMPARE(ordner.size(), laenge);
     DownloadForm form;
     auto* status = form.findChild<QLabel*>(QStringLiteral("StatusLabel"));
     QString gesehen;
     Sobald merken([&] { return status->text().startsWith(T(1666)); },
-                  [&] { gesehen = status->text(); });
+                  [&] {
+                    gesehen = status->text();
+                    form.findChild<QPushButton*>(QStringLiteral("CancelButton"))->click();
+                  });
     form.DownloadFile(ordner + Hauptprogramm, fall->installiert(), QString(), QString());
     const QString erwartet = laenge == 32 ? ordner : ordner.left(30) + QStringLiteral("...");
     QCOMPARE(gesehen,

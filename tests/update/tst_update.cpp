@@ -12,13 +12,20 @@
 #include "UpdateVersion.h"
 #include "Updatetest.h"
 
+#include <QDir>
 #include <QLabel>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <cmath>
 #include <functional>
 #include <limits>
+
+#ifdef Q_OS_LINUX
+#include <sys/types.h>
+#include <csignal>
+#endif
 
 namespace {
 
@@ -88,13 +95,39 @@ class TestUpdate : public QObject {
 
   QString mainUrl(const QString& modus) const { return server->adresse(modus) + Hauptprogramm; }
 
+  // Runs the child to its end; its lines of messages shown.
+  QStringList kindLaufen(const QStringList& argumente) {
+    QProcess kind;
+    kind.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    kind.start(QStringLiteral(UPDATE_KIND), argumente);
+    if (!kind.waitForFinished(120000) || kind.exitStatus() != QProcess::NormalExit ||
+        kind.exitCode() != 0)
+      return {QStringLiteral("Kindprozess fehlgeschlagen: ") + kind.errorString()};
+    return QString::fromUtf8(kind.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+  }
+
+#ifdef Q_OS_LINUX
+  // The process holds a file in `ordner` open other than the installed program: its download.
+  static bool schreibtInOrdner(qint64 pid, const QString& ordner) {
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+    for (const QFileInfo& fd : fds.entryInfoList(QDir::Files | QDir::System)) {
+      const QString ziel = fd.symLinkTarget();
+      if (ziel.startsWith(QDir(ordner).canonicalPath() + u'/') && !ziel.endsWith(Hauptprogramm))
+        return true;
+    }
+    return false;
+  }
+#endif
+
  private slots:
   void initTestCase() {
     QVERIFY(serverordner.isValid());
     server = std::make_unique<Testserver>(serverordner.path());
     QVERIFY2(server->ok(), qPrintable(server->fehler()));
   }
-  void cleanupTestCase() { server.reset(); }
+  void cleanupTestCase() {
+    server.reset();
+  }
 
   void init() {
     TestUmgebung::einstellungenLeeren();
@@ -430,6 +463,20 @@ class TestUpdate : public QObject {
     QVERIFY(QFileInfo(fall->installiert()).permissions() & QFile::ExeOwner);
   }
 
+  void ersetzenScheitert() {
+    // The complete file cannot take the target's place (here a folder stands there; on Windows a
+    // running program): said, no success, nothing left behind.
+    QFile::remove(fall->installiert());
+    QVERIFY(QDir().mkdir(fall->installiert()));
+    dateiAnlegen(fall->installiert() + QStringLiteral("/inhalt"), "bleibt");
+    DownloadForm form;
+    form.DownloadFile(mainUrl(QStringLiteral("ok")), fall->installiert(), QString(), QString());
+    QCOMPARE(meldungen(), (QList<std::pair<QString, QString>>{{T(1680), T(1664)}}));
+    QVERIFY(!updateZustand().DownloadErfolgreich);
+    QCOMPARE(dateiInhalt(fall->installiert() + QStringLiteral("/inhalt")), QByteArray("bleibt"));
+    QCOMPARE(downloadReste(fall->programm.pfad()), QStringList());
+  }
+
   void statusantworten_data() {
     // Texts by number: the language file is known only once the test runs.
     QTest::addColumn<QString>("modus");
@@ -619,6 +666,49 @@ class TestUpdate : public QObject {
     UpdateStart(fall->programm.pfad());
     QCOMPARE(downloadReste(fall->programm.pfad()), QStringList());
   }
+
+  // --- The whole program in a child process -------------------------------------------------
+
+  void vollePlatte() {
+    // Bigger than what the child may write: the temporary file hits the limit part-way.
+    dateiAnlegen(fall->serverDatei(Hauptprogramm), zufallsBytes(1024 * 1024, 8));
+    urlSetzen(server->adresse(QStringLiteral("ok")));
+    const QStringList zeilen =
+        kindLaufen({fall->programm.pfad(), QStringLiteral("grenze"), QStringLiteral("65536")});
+    QCOMPARE(zeilen.size(), 4);
+    QCOMPARE(zeilen.at(2), QStringLiteral("16|%1|%2").arg(T(1664), T(1680)));
+    QCOMPARE(zeilen.at(3), QStringLiteral("64|%1|%2").arg(T(1694), T(1693)));
+    unveraendert();
+  }
+
+#ifdef Q_OS_LINUX
+  void getoeteterProzess() {
+    dateiAnlegen(fall->serverDatei(Hauptprogramm), zufallsBytes(2 * 1024 * 1024, 9));
+    urlSetzen(server->adresse(QStringLiteral("langsam/16384/50")));
+    QProcess kind;
+    kind.start(QStringLiteral(UPDATE_KIND), {fall->programm.pfad()});
+    QVERIFY(kind.waitForStarted());
+    // Killed while it writes its download file in the program folder.
+    QTRY_VERIFY_WITH_TIMEOUT(schreibtInOrdner(kind.processId(), fall->programm.pfad()), 30000);
+    ::kill(static_cast<pid_t>(kind.processId()), SIGKILL);
+    QVERIFY(kind.waitForFinished());
+    QCOMPARE(dateiInhalt(fall->installiert()), fall->alt);
+    QCOMPARE(dateiInhalt(fall->programm.datei(QStringLiteral("programm.ver"))),
+             QByteArray("1.0\r\n"));
+
+    // What a killed run may leave (where the file cannot be kept nameless) does not disturb the
+    // next one, which removes it.
+    dateiAnlegen(fall->programm.datei(Hauptprogramm + QStringLiteral(".download-x1Y2z3")), "rest");
+    urlSetzen(server->adresse(QStringLiteral("ok")));
+    const QStringList zeilen = kindLaufen({fall->programm.pfad()});
+    QCOMPARE(zeilen.size(), 3);
+    QCOMPARE(zeilen.at(2), QStringLiteral("64|%1|%2").arg(T(1692), T(1691)));
+    QCOMPARE(dateiInhalt(fall->installiert()), dateiInhalt(fall->serverDatei(Hauptprogramm)));
+    QCOMPARE(dateiInhalt(fall->programm.datei(QStringLiteral("programm.ver"))),
+             QByteArray("1.1\r\n"));
+    QCOMPARE(downloadReste(fall->programm.pfad()), QStringList());
+  }
+#endif
 
   void ungueltigeAdresse() {
     DownloadForm form;

@@ -47,6 +47,10 @@ DownloadForm::DownloadForm(QWidget* parent) : QDialog(parent), ui(new Ui::Downlo
   ui->StatusLabel->setMinimumHeight(masse.lineSpacing() * 3);
   ui->StatusLabel2->setMinimumHeight(masse.lineSpacing() * 4);
   connect(ui->CancelButton, &QPushButton::clicked, this, &DownloadForm::CancelButton_Click);
+  // The hourglass of the check shows on the window's surface only; over the controls, and so
+  // over the cancel button, the pointer stays an arrow.
+  for (QWidget* steuerelement : findChildren<QWidget*>())
+    steuerelement->setCursor(Qt::ArrowCursor);
 
   setWindowTitle(UpdateText(1688));
   updateZustand().DownloadErfolgreich = false;

@@ -7,6 +7,9 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Update"));
+  QApplication::setOrganizationName(QStringLiteral("QUILLON"));
+  QApplication::setApplicationVersion(QStringLiteral("1.00.0019"));
   deutscheOberflaeche();
   UpdateStart(ProgrammordnerErmitteln());
   return 0;

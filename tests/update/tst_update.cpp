@@ -226,12 +226,6 @@ class TestUpdate : public QObject {
     QVERIFY(!langsam.contains(u"inf") && !langsam.contains(u"nan"));
   }
 
-  void ordnerKurz() {
-    const QString zweiunddreissig(32, u'a');
-    QCOMPARE(OrdnerKurz(zweiunddreissig), zweiunddreissig);
-    QCOMPARE(OrdnerKurz(zweiunddreissig + u'b'), QString(30, u'a') + QStringLiteral("..."));
-  }
-
   // --- Versions ------------------------------------------------------------------------------
 
   void versionVergleich_data() {
@@ -413,7 +407,6 @@ class TestUpdate : public QObject {
     QTest::newRow("2560 rundet auf 2") << 2560 << 2;
     QTest::newRow("3584 rundet auf 4") << 3584 << 4;
     QTest::newRow("512 rundet auf 0") << 512 << 0;
-    QTest::newRow("1 Byte") << 1 << 0;
   }
   void zweiBloecke() {
     QFETCH(int, groesse);

@@ -212,8 +212,7 @@ void DownloadForm::DownloadFile(const QString& strURL, const QString& strDestina
                             m_inet.fehlercode() == 0 && datei.offen() &&
                             datei.geschrieben() == laenge;
   if (vollstaendig) {
-    QString fehlertext;
-    if (datei.uebernehmen(&fehlertext)) {
+    if (datei.uebernehmen()) {
       ui->StatusLabel->setText(Anzeige(UpdateText(1678)));
       z.DownloadErfolgreich = true;
     } else {

@@ -1,0 +1,19 @@
+#pragma once
+// Versions are opaque texts, compared code unit by code unit and with letter case: the offered
+// version is newer when it sorts after the installed one ("1.9" after "1.10").
+
+#include <QString>
+#include <optional>
+
+bool istNeuer(const QString& neueVersion, const QString& alteVersion);
+
+// What the news question shows: the news text up to 8 characters before the first occurrence of
+// the installed version. No value when the installed version is missing there or comes too early
+// (an empty installed version counts as found at the very start).
+std::optional<QString> NeuigkeitenAuszug(const QString& neuigkeiten, const QString& alteVersion);
+
+// The first line of the version file; "" when it is missing or unreadable.
+QString versionsdateiLesen(const QString& pfad);
+
+// The version followed by CR LF, replacing the whole file atomically.
+bool versionsdateiSchreiben(const QString& pfad, const QString& version);

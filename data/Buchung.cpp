@@ -67,21 +67,22 @@ QList<QPair<QString, QVariant>> Inventarspalten(const Inventarzeile& z, qint16 i
 
 Buchungsergebnis BuchungSpeichern(Datensatzquelle& Data1, const Buchung& b) {
   Buchungsergebnis e;
-  // Reading and saving the counter are one step for other processes that write settings.
-  Registry::Sperre sperre;
-  if (!IDauslesen()) {
-    e.status = Buchungsergebnis::Status::ZaehlerErschoepft;
-    return e;
-  }
-  e.id = zustand().AktuelleID;
-  // The counter is saved before the row is written, not after: a crash between the two then
-  // leaves an unused number instead of two bookings with the same number. A failed write uses
-  // up its number either way. A counter that cannot be saved stops the booking for the same
-  // reason.
-  if (const qint32 status = IDspeichern(); status != 0) {
-    e.grund = QStringLiteral("Der Buchungszähler konnte nicht gespeichert werden (Fehler %1).")
-                  .arg(status);
-    return e;
+  {
+    // Reading and saving the counter are one step for other processes that write settings. The
+    // counter is saved before the row is written, not after: a crash between the two then leaves
+    // an unused number instead of two bookings with the same number. A failed write uses up its
+    // number either way; a counter that cannot be saved stops the booking for the same reason.
+    Registry::Sperre sperre;
+    if (!IDauslesen()) {
+      e.status = Buchungsergebnis::Status::ZaehlerErschoepft;
+      return e;
+    }
+    e.id = zustand().AktuelleID;
+    if (const qint32 status = IDspeichern(); status != 0) {
+      e.grund = QStringLiteral("Der Buchungszähler konnte nicht gespeichert werden (Fehler %1).")
+                    .arg(status);
+      return e;
+    }
   }
   // The income dialog sets its source here; the expense dialog relies on the one set at load.
   if (b.art == Buchungsart::Einnahme ||

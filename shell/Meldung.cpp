@@ -2,6 +2,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QSpacerItem>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -69,6 +72,11 @@ int Meldung(const QString& prompt, const QString& titel, int stil) {
   for (const Knopf& k : liste)
     zuordnung.append(std::pair{box.addButton(QString::fromUtf8(k.text), k.rolle), k.antwort});
   box.setDefaultButton(zuordnung.first().first);
+  // The box sizes itself by its text only; a longer title would be cut in the title bar.
+  const int titelBreite = QFontMetrics(box.font()).horizontalAdvance(titel) + 120;
+  if (auto* gitter = qobject_cast<QGridLayout*>(box.layout()))
+    gitter->addItem(new QSpacerItem(titelBreite, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                    gitter->rowCount(), 0, 1, gitter->columnCount());
   // Esc answers like the cancel button where there is one, otherwise like the only button.
   for (const auto& [knopf, antwort] : zuordnung) {
     if (antwort == Antwort::Abbrechen || antwort == Antwort::Nein || liste.size() == 1)

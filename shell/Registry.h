@@ -32,7 +32,8 @@ inline constexpr qint32 FehlerSchreiben = 29;     // the write failed part-way (
 
 // Holds the store's lock across several reads and writes of this process, so that a read and the
 // write derived from it are one step for every other process. Writes made while it is held take
-// no lock of their own. Without a file store (Windows) it does nothing.
+// no lock of their own. Hold it for a few reads and writes only: a lock older than five seconds
+// counts as left behind by a crashed process. Without a file store (Windows) it does nothing.
 class Sperre {
  public:
   Sperre();

@@ -37,6 +37,9 @@ qint32 sperren() {
   if (!QDir().mkpath(QFileInfo(pfad).absolutePath()))
     return FehlerZugriff;
   auto sperre = std::make_unique<QLockFile>(pfad + QStringLiteral(".lock"));
+  // Holders keep the lock for milliseconds. A writer killed before it wrote its process number
+  // into the lock file leaves one that only its age tells as stale.
+  sperre->setStaleLockTime(5000);
   if (!sperre->tryLock(10000))
     return sperre->error() == QLockFile::LockFailedError ? FehlerGesperrt : FehlerZugriff;
   sperrDatei = sperre.release();

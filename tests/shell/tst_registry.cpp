@@ -5,6 +5,7 @@
 #include "Registry.h"
 #include "TestMain.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -193,6 +194,17 @@ class TestRegistry : public QObject {
       // The lock of the killed writer does not block the next one.
       QCOMPARE(RegistrySchreiben(HKCU, Test, QStringLiteral("Danach"), QString::number(runde)), 0);
     }
+  }
+
+  void leereSperrdateiEinesAbgestuerztenSchreibers() {
+    // Killed between creating the lock file and writing its process number into it.
+    QCOMPARE(RegistrySchreiben(HKCU, Test, QStringLiteral("Vorher"), QStringLiteral("1")), 0);
+    QFile sperre(Registry::dateipfad() + QStringLiteral(".lock"));
+    QVERIFY(sperre.open(QIODevice::WriteOnly));
+    QVERIFY(sperre.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    sperre.close();
+    QCOMPARE(RegistrySchreiben(HKCU, Test, QStringLiteral("Danach"), QStringLiteral("2")), 0);
+    QCOMPARE(RegistryLesen(HKCU, Test, QStringLiteral("Danach")).toString(), QStringLiteral("2"));
   }
 
   void regDateiParser() {

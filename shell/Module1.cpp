@@ -8,7 +8,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
-#include <QEvent>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <algorithm>
 #include <cmath>
@@ -32,16 +32,31 @@ QWidget* bedienelement(QWidget* w) {
   return w;
 }
 
+// The got-focus handler of a field. A field that only lost the focus because its window was
+// deactivated, or because its own list popped up, does not run it again when the focus comes
+// back: the user's caret and selection stay as they were.
 class FokusFilter : public QObject {
  public:
   using QObject::QObject;
 
  protected:
   bool eventFilter(QObject* ziel, QEvent* ereignis) override {
-    if (ereignis->type() == QEvent::FocusIn)
-      FeldFokus();
+    if (ereignis->type() == QEvent::FocusOut) {
+      const auto grund = static_cast<QFocusEvent*>(ereignis)->reason();
+      m_nurFensterwechsel = grund == Qt::ActiveWindowFocusReason || grund == Qt::PopupFocusReason;
+    } else if (ereignis->type() == QEvent::FocusIn) {
+      const auto grund = static_cast<QFocusEvent*>(ereignis)->reason();
+      const bool zurueck = m_nurFensterwechsel &&
+                           (grund == Qt::ActiveWindowFocusReason || grund == Qt::PopupFocusReason);
+      m_nurFensterwechsel = false;
+      if (!zurueck)
+        FeldFokus();
+    }
     return QObject::eventFilter(ziel, ereignis);
   }
+
+ private:
+  bool m_nurFensterwechsel = false;
 };
 
 }  // namespace

@@ -80,6 +80,11 @@ void frmHilfe::nebenAktivesFensterStellen() {
 }
 
 void frmHilfe::Kontexthilfe(const QString& Nummer) {
+  QWidget* dialog = QApplication::activeWindow();
+  if ((!dialog || dialog == this) && QApplication::focusWidget())
+    dialog = QApplication::focusWidget()->window();
+  if (dialog && dialog != this)
+    m_dialog = dialog;
   if (!Nummer.isEmpty())
     ui->lbTip->setText(SprachText(zustand().Tippdatei, QStringLiteral("Tips"), Nummer));
   else
@@ -96,4 +101,13 @@ bool frmHilfe::schliessenErlaubt() {
 
 void frmHilfe::reject() {
   close();
+}
+
+// The window refuses the focus through its flags; where a window manager (or the user's click)
+// activates it all the same, the activation goes straight back to the dialog.
+void frmHilfe::changeEvent(QEvent* ereignis) {
+  Formular::changeEvent(ereignis);
+  if (ereignis->type() == QEvent::ActivationChange && isActiveWindow() && m_dialog &&
+      m_dialog->isVisible())
+    m_dialog->activateWindow();
 }

@@ -5,6 +5,8 @@
 
 #include "Formular.h"
 
+#include <QPointer>
+
 namespace Ui {
 class frmHilfe;
 }
@@ -25,6 +27,7 @@ class frmHilfe : public Formular {
  protected:
   void beimLaden() override;
   bool schliessenErlaubt() override;
+  void changeEvent(QEvent* ereignis) override;
   // Esc is a close by the user as well.
   void reject() override;
 
@@ -32,4 +35,6 @@ class frmHilfe : public Formular {
   void nebenAktivesFensterStellen();
 
   Ui::frmHilfe* ui;
+  // The window whose field the tip is about; it gets the activation back.
+  QPointer<QWidget> m_dialog;
 };

@@ -228,7 +228,25 @@ class Sitzung:
         warten(lambda: self.x11.selektionsbesitzer("_NET_SYSTEM_TRAY_S0"),
                "Infobereich von IceWM", zeit=30)
 
+    def _reste_beenden(self):
+        """Programs of this session's folder that others started (zamlo starts kvasto)."""
+        if not self.temp or not os.path.isdir("/proc"):
+            return
+        for eintrag in os.listdir("/proc"):
+            if not eintrag.isdigit():
+                continue
+            try:
+                ziel = os.readlink(f"/proc/{eintrag}/exe")
+            except OSError:
+                continue
+            if ziel.startswith(self.temp + os.sep):
+                try:
+                    os.kill(int(eintrag), signal.SIGKILL)
+                except OSError:
+                    pass
+
     def _abbauen(self):
+        self._reste_beenden()
         for p in reversed(self.prozesse):
             if p.poll() is None:
                 try:
@@ -257,15 +275,6 @@ class Sitzung:
                              start_new_session=True)
         self.prozesse.append(p)
         return p
-
-    def pids(self, name):
-        """Process ids of a program name started from this session's folder (also by others)."""
-        try:
-            aus = subprocess.run(["pgrep", "-f", "-x", os.path.join(self.ordner, name)],
-                                 capture_output=True, text=True, timeout=10).stdout
-        except FileNotFoundError:
-            return []
-        return [int(z) for z in aus.split()]
 
     def sprachtext(self, nummer):
         return ini_text(os.path.join(self.ordner, "kvastlang.dll"), "Sprache", nummer)

@@ -20,15 +20,12 @@ class HilfetastenFilter : public QObject {
     if (ereignis->type() != QEvent::KeyPress ||
         static_cast<QKeyEvent*>(ereignis)->key() != Qt::Key_F1 || !ziel->isWidgetType())
       return false;
-    for (auto* w = static_cast<QWidget*>(ziel); w; w = w->parentWidget()) {
-      if (auto* form = qobject_cast<Formular*>(w)) {
-        if (form->hilfekontext() == 0)
-          return false;
-        form->hilfeAnzeigen();
-        return true;
-      }
-    }
-    return false;
+    // Only inside the form's own window: a message box or an open list keeps its keys.
+    auto* form = qobject_cast<Formular*>(static_cast<QWidget*>(ziel)->window());
+    if (!form || form->hilfekontext() == 0)
+      return false;
+    form->hilfeAnzeigen();
+    return true;
   }
 };
 

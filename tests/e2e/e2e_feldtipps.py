@@ -73,6 +73,17 @@ def tipps_beim_tabben(args):
         assert meldung["aktiv"] == "frmProbe", meldung
         assert s.aktives_fenster() == dialog
 
+        # F1 in the dialog opens the help window at the dialog's topic; Esc closes it again.
+        s.tasten("F1")
+        hilfe = s.fenster_abwarten(name="^Velmark Schnellerfassung – Hilfe$")
+        e2e.warten(lambda: s.aktives_fenster() == hilfe, "Hilfefenster vorn")
+        s.bildschirmfoto("hilfe")
+        s.tasten("Escape")
+        e2e.warten(lambda: not s.fenster(name="^Velmark Schnellerfassung – Hilfe$"),
+                   "Hilfefenster geschlossen")
+        # The focus goes back to the dialog, not to the tip window.
+        e2e.warten(lambda: s.aktives_fenster() == dialog, "Testdialog wieder aktiv")
+
         # Esc closes the dialog, and the tip window goes with it.
         s.tasten("Escape")
         assert e2e.beendet(probe) == 0

@@ -38,7 +38,8 @@ def zeilen_lesen(prozess, bedingung, zeit=15):
 def tipps_beim_tabben(args):
     with e2e.Sitzung("feldtipps", args.programmordner, args.werkzeuge, args.ausgabe) as s:
         tipps = os.path.join(s.ordner, "tipps.dll")
-        probe = s.starten(os.path.join(args.tests, "feldtipps-probe"), s.ordner, "Anna")
+        probe = s.starten(os.path.join(args.tests, "feldtipps-probe"), s.ordner, "Anna",
+                          lesen=True)
         dialog = s.fenster_abwarten(name="^Feldtipps Probe$")
         e2e.warten(lambda: s.aktives_fenster() == dialog, "Testdialog aktiv")
         titel = s.sprachtext(681)

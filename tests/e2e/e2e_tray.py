@@ -93,7 +93,7 @@ def befehle(args):
         # A second zamlo ends at once with code 0 and leaves the first alone.
         zweites = s.starten("zamlo")
         assert e2e.beendet(zweites, zeit=15) == 0
-        assert zweites.stdout.read() == b"", "der zweite Start hat etwas ausgegeben"
+        assert s.protokoll(zweites) == b"", "der zweite Start hat etwas ausgegeben"
         assert zamlo.poll() is None, "das erste zamlo ist beendet"
         assert s.fenster(klasse="zamlo") and symbol in s.fenster(klasse="zamlo")
 

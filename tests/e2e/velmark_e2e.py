@@ -158,9 +158,25 @@ class Sitzung:
             raise
         return self
 
-    def __exit__(self, *fehler):
+    def __exit__(self, art, fehler, spur):
+        if art is not None:
+            self._fehler_festhalten()
         self._abbauen()
         return False
+
+    def _fehler_festhalten(self):
+        """On a failure: a screenshot and the output of every program, for the test log."""
+        try:
+            print(f"Bildschirm beim Fehler: {self.bildschirmfoto('fehler')}", flush=True)
+        except Exception as e:  # the display may be the problem
+            print(f"kein Bildschirmfoto: {e}", flush=True)
+        for p in self.prozesse:
+            log = getattr(p, "logdatei", None)
+            if log and os.path.exists(log):
+                with open(log, "rb") as f:
+                    inhalt = f.read()[-4000:].decode(errors="replace")
+                if inhalt:
+                    print(f"--- Ausgabe von {p.args[0]}:\n{inhalt}", flush=True)
 
     def _aufbauen(self):
         self.temp = tempfile.mkdtemp(prefix=f"velmark-e2e-{self.name}-")
@@ -267,14 +283,25 @@ class Sitzung:
 
     # --- programs ------------------------------------------------------------------------
 
-    def starten(self, programm, *argumente, ordner=None):
-        """Starts a program of the program folder copy (or a path) in its own process group."""
+    def starten(self, programm, *argumente, ordner=None, lesen=False):
+        """Starts a program of the program folder copy (or a path) in its own process group.
+        Its output goes to a log file in the session (read it with protokoll()), or with lesen=True
+        to a pipe that the test reads as it goes."""
         pfad = programm if os.sep in programm else os.path.join(ordner or self.ordner, programm)
-        p = subprocess.Popen([pfad, *argumente], env=self.umgebung,
-                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                             start_new_session=True)
+        log = os.path.join(self.temp, f"{os.path.basename(pfad)}-{len(self.prozesse)}.log")
+        with open(log, "wb") as logdatei:
+            p = subprocess.Popen([pfad, *argumente], env=self.umgebung,
+                                 stdout=subprocess.PIPE if lesen else logdatei,
+                                 stderr=subprocess.STDOUT, start_new_session=True)
+        p.logdatei = log
         self.prozesse.append(p)
         return p
+
+    @staticmethod
+    def protokoll(prozess):
+        """What a program started without lesen=True has written so far."""
+        with open(prozess.logdatei, "rb") as f:
+            return f.read()
 
     def sprachtext(self, nummer):
         return ini_text(os.path.join(self.ordner, "kvastlang.dll"), "Sprache", nummer)

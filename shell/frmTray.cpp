@@ -98,9 +98,6 @@ void frmTray::menuAufbauen() {
   trenner(m_mnuThing, "Sep");
   auto* schliessen = menuEintrag(m_mnuThing, "mnuClose", "150");
   m_mnuThing->setDefaultAction(m_starten);
-  QFont fett = m_starten->font();
-  fett.setBold(true);
-  m_starten->setFont(fett);
 
   // Queued: a command may open a modal dialog, which must not run inside the menu's handler.
   connect(m_starten, &QAction::triggered, this, &frmTray::mnuVelmark_Starten, Qt::QueuedConnection);

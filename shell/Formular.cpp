@@ -1,9 +1,41 @@
 #include "Formular.h"
 
+#include "Hilfe.h"
+
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPointer>
 
 namespace {
+
+// Key preview for F1: one filter on the application sees the key before any control of a form
+// does, also in controls added after the form was built.
+class HilfetastenFilter : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* ziel, QEvent* ereignis) override {
+    if (ereignis->type() != QEvent::KeyPress ||
+        static_cast<QKeyEvent*>(ereignis)->key() != Qt::Key_F1 || !ziel->isWidgetType())
+      return false;
+    // Only inside the form's own window: a message box or an open list keeps its keys.
+    auto* form = qobject_cast<Formular*>(static_cast<QWidget*>(ziel)->window());
+    if (!form || form->hilfekontext() == 0)
+      return false;
+    form->hilfeAnzeigen();
+    return true;
+  }
+};
+
+void hilfetasteEinrichten() {
+  static QPointer<HilfetastenFilter> filter;
+  if (!filter && qApp) {
+    filter = new HilfetastenFilter(qApp);
+    qApp->installEventFilter(filter);
+  }
+}
 
 QList<QPointer<Formular>>& geladene() {
   static QList<QPointer<Formular>> liste;
@@ -17,7 +49,9 @@ QHash<QString, Formulare::Fabrik>& fabriken() {
 
 }  // namespace
 
-Formular::Formular(QWidget* parent) : QDialog(parent) {}
+Formular::Formular(QWidget* parent) : QDialog(parent) {
+  hilfetasteEinrichten();
+}
 
 Formular::~Formular() { Formulare::vergessen(this); }
 
@@ -41,6 +75,11 @@ void Formular::closeEvent(QCloseEvent* ereignis) {
 }
 
 void Formular::reject() { entladen(); }
+
+void Formular::hilfeAnzeigen() {
+  if (m_hilfekontext != 0)
+    HilfeZeigen(m_hilfekontext);
+}
 
 void Formulare::anmelden(const QString& name, Fabrik fabrik) { fabriken().insert(name, std::move(fabrik)); }
 

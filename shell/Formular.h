@@ -21,8 +21,13 @@ class Formular : public QDialog {
   void entladen();
   bool wirdEntladen() const { return m_entladen; }
 
-  // The form's help context for F1 (0: none).
+  // The form's help context (0: none). F1 anywhere in the form opens it: the form sees the key
+  // before its controls do.
   int hilfekontext() const { return m_hilfekontext; }
+
+ public slots:
+  // The help topic of this form; for the form's help button.
+  void hilfeAnzeigen();
 
  protected:
   // Load: runs once, right after the form was created by Formulare::laden.

@@ -1,0 +1,40 @@
+#pragma once
+// The tip window: a small tool window above all others that shows the tip of the input field
+// that has the focus. It never takes the focus itself. The user closing it is asked whether tips
+// should be switched off for good.
+
+#include "Formular.h"
+
+#include <QPointer>
+
+namespace Ui {
+class frmHilfe;
+}
+class QLabel;
+
+class frmHilfe : public Formular {
+  Q_OBJECT
+
+ public:
+  frmHilfe();
+  ~frmHilfe() override;
+
+  // Shows the tip under the key `Nummer` of the tips file; for an empty key text 1410.
+  void Kontexthilfe(const QString& Nummer);
+
+  QLabel* lbTip() const;
+
+ protected:
+  void beimLaden() override;
+  bool schliessenErlaubt() override;
+  void changeEvent(QEvent* ereignis) override;
+  // Esc is a close by the user as well.
+  void reject() override;
+
+ private:
+  void nebenAktivesFensterStellen();
+
+  Ui::frmHilfe* ui;
+  // The window whose field the tip is about; it gets the activation back.
+  QPointer<QWidget> m_dialog;
+};

@@ -1,0 +1,250 @@
+#include "frmTray.h"
+
+#include "Einzelinstanz.h"
+#include "HelpCallBack.h"
+#include "Programm.h"
+#include "SpracheAnwenden.h"
+#include "Werte.h"
+#include "Zustand.h"
+#include "ui_frmTray.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QEvent>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QLayout>
+#include <QMenu>
+#include <QPointer>
+#include <QProcess>
+#include <QScreen>
+#include <QTimer>
+
+#ifndef VELMARK_VERSION
+#define VELMARK_VERSION "1.0.0"
+#endif
+
+QString frmTray::programmordnerVorgabe;
+
+namespace {
+
+// The room for the icon's tip, as the notification area keeps it (63 characters and the end).
+constexpr int TippLaenge = 63;
+
+// A picture from the program folder, or the copy built into the program when it is missing.
+QString bilddatei(const QString& name) {
+  const QString datei = zustand().Programmordner + name;
+  return QFileInfo::exists(datei) ? datei : QStringLiteral(":/bilder/") + name;
+}
+
+// "Kennwort" and "Standard" are compared as numbers; missing or no number counts as 0.
+double alsZahl(const QString& text) {
+  return Werte::zahl(text).value_or(0.0);
+}
+
+QAction* menuEintrag(QMenu* menu, const char* name, const char* tag) {
+  auto* a = menu->addAction(QString());
+  a->setObjectName(QString::fromLatin1(name));
+  a->setProperty("Tag", QString::fromLatin1(tag));
+  return a;
+}
+
+void trenner(QMenu* menu, const char* name) {
+  menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+}
+
+void modalZeigen(const QString& name) {
+  QPointer<Formular> form = Formulare::laden(name);
+  if (form)
+    form->exec();
+}
+
+void nichtModalZeigen(const QString& name) {
+  Formular* form = Formulare::laden(name);
+  if (!form)
+    return;
+  if (form->isMinimized())
+    form->showNormal();
+  else
+    form->show();
+  form->raise();
+  form->activateWindow();
+}
+
+}  // namespace
+
+frmTray::frmTray() : ui(new Ui::frmTray) {
+  ui->setupUi(this);
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  connect(ui->Command1, &QPushButton::clicked, this, &QWidget::hide);
+  menuAufbauen();
+}
+
+frmTray::~frmTray() {
+  delete ui;
+}
+
+void frmTray::menuAufbauen() {
+  m_mnuThing = new QMenu(this);
+  m_mnuThing->setObjectName(QStringLiteral("mnuThing"));
+  m_starten = menuEintrag(m_mnuThing, "mnuVelmark_Starten", "146");
+  trenner(m_mnuThing, "Sep3");
+  auto* einnahme = menuEintrag(m_mnuThing, "mnuEinnahme_Buchen", "147");
+  auto* ausgabe = menuEintrag(m_mnuThing, "mnuAusgabe_Buchen", "148");
+  trenner(m_mnuThing, "Sep2");
+  auto* info = menuEintrag(m_mnuThing, "mnuInfo", "149");
+  trenner(m_mnuThing, "Sep");
+  auto* schliessen = menuEintrag(m_mnuThing, "mnuClose", "150");
+  m_mnuThing->setDefaultAction(m_starten);
+
+  // Queued: a command may open a modal dialog, which must not run inside the menu's handler.
+  connect(m_starten, &QAction::triggered, this, &frmTray::mnuVelmark_Starten, Qt::QueuedConnection);
+  connect(einnahme, &QAction::triggered, this, &frmTray::mnuEinnahme_Buchen, Qt::QueuedConnection);
+  connect(ausgabe, &QAction::triggered, this, &frmTray::mnuAusgabe_Buchen, Qt::QueuedConnection);
+  connect(info, &QAction::triggered, this, &frmTray::mnuInfo, Qt::QueuedConnection);
+  connect(schliessen, &QAction::triggered, this, &frmTray::mnuClose, Qt::QueuedConnection);
+}
+
+void frmTray::beimLaden() {
+  if (andereInstanzLaeuft()) {
+    entladen();
+    return;
+  }
+  zustandStarten(
+      programmordnerVorgabe.isEmpty() ? ProgrammordnerErmitteln() : programmordnerVorgabe,
+      QDate::currentDate());
+  SpracheAnwenden(ProduktWert(QStringLiteral("Sprache")));
+  setWindowTitle(Text(842));
+
+  QIcon symbol;
+  for (int groesse : {16, 32, 48, 64})
+    symbol.addFile(bilddatei(QStringLiteral("velmark-%1.png").arg(groesse)));
+  setWindowIcon(symbol);
+  // Every window of the program shows the product's icon in its title bar and the task bar.
+  QApplication::setWindowIcon(symbol);
+  ui->Picture1->setPixmap(QPixmap(bilddatei(QStringLiteral("info.png"))));
+  ui->Label1->setText(QStringLiteral("<b>%1</b><br>Version %2<br>Einnahmen und Ausgaben in "
+                                     "wenigen Schritten buchen.")
+                          .arg(windowTitle().toHtmlEscaped(), QStringLiteral(VELMARK_VERSION)));
+
+  m_trayDaten = new QSystemTrayIcon(windowIcon(), this);
+  m_trayDaten->setObjectName(QStringLiteral("TrayDaten"));
+  m_trayDaten->setToolTip(windowTitle().left(TippLaenge));
+  connect(m_trayDaten, &QSystemTrayIcon::activated, this, &frmTray::symbolAktiviert);
+  m_trayDaten->show();
+
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  adjustSize();
+  if (QScreen* schirm = screen()) {
+    const QRect s = schirm->geometry();
+    move(s.x() + (s.width() - width()) / 2, s.y() + (s.height() - height()) / 2);
+  }
+  MenuPictures();
+}
+
+void frmTray::MenuPictures() {
+  m_helpObj = new HelpCallBack(this);
+  m_helpObj->setObjectName(QStringLiteral("HelpObj"));
+  // Tahoma where the system has it, otherwise the system's own sans face.
+  const QString tahoma = QStringLiteral("Tahoma");
+  const QString name = QFontDatabase::hasFamily(tahoma)
+                           ? tahoma
+                           : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+  QFont schrift(name);
+  schrift.setPointSize(8);
+  m_mnuThing->setFont(schrift);
+  QFont fett = schrift;
+  fett.setBold(true);
+  m_starten->setFont(fett);
+}
+
+void frmTray::beimEntladen() {
+  if (m_trayDaten)
+    m_trayDaten->hide();
+  m_mnuThing->hide();
+}
+
+void frmTray::symbolAktiviert(QSystemTrayIcon::ActivationReason grund) {
+  switch (grund) {
+    case QSystemTrayIcon::Context:
+      menuZeigen(QCursor::pos());
+      break;
+    case QSystemTrayIcon::DoubleClick:
+      mnuVelmark_Starten();
+      break;
+    default:
+      break;
+  }
+}
+
+// The menu opens with its right edge at the mouse, as the notification area sits at the right.
+void frmTray::menuZeigen(const QPoint& ort) {
+  m_mnuThing->setDefaultAction(m_starten);
+  m_mnuThing->ensurePolished();
+  const int breite = m_mnuThing->sizeHint().width();
+  m_mnuThing->popup(QPoint(ort.x() - breite, ort.y()));
+}
+
+void frmTray::mnuVelmark_Starten() {
+  // As the shell starts it: no arguments, the result ignored.
+  QProcess::startDetached(zustand().Programmordner + Hauptprogramm, {});
+}
+
+void frmTray::mnuEinnahme_Buchen() {
+  buchen(QStringLiteral("Einnahme"), QStringLiteral("frmEinnahme"));
+}
+
+void frmTray::mnuAusgabe_Buchen() {
+  buchen(QStringLiteral("Ausgabe"), QStringLiteral("frmAusgabe"));
+}
+
+void frmTray::buchen(const QString& art, const QString& buchungsdialog) {
+  Zustand& z = zustand();
+  z.Buchungsart = art;
+  if (alsZahl(ProduktWert(QStringLiteral("Kennwort"))) == 1) {
+    modalZeigen(QStringLiteral("frmBenutzer"));
+    return;
+  }
+  if (alsZahl(ProduktWert(QStringLiteral("Standard"))) == 0) {
+    modalZeigen(QStringLiteral("frmAnmeldung"));
+    return;
+  }
+  z.AktuellerBenutzer = ProduktWert(QStringLiteral("Benutzer"));
+  z.Benutzerdatei = z.Programmordner + z.AktuellerBenutzer + QStringLiteral(".mdb");
+  nichtModalZeigen(buchungsdialog);
+}
+
+void frmTray::mnuInfo() {
+  if (isMinimized())
+    showNormal();
+  else
+    show();
+  raise();
+  activateWindow();
+}
+
+void frmTray::mnuClose() {
+  Formulare::alleEntladen();
+}
+
+bool frmTray::schliessenErlaubt() {
+  hide();
+  return false;
+}
+
+void frmTray::reject() {
+  hide();
+}
+
+void frmTray::changeEvent(QEvent* ereignis) {
+  Formular::changeEvent(ereignis);
+  // Minimised, the information window goes away instead of waiting in the task bar.
+  if (ereignis->type() == QEvent::WindowStateChange && isMinimized()) {
+    QTimer::singleShot(0, this, [this] {
+      setWindowState(windowState() & ~Qt::WindowMinimized);
+      hide();
+    });
+  }
+}

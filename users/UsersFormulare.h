@@ -1,0 +1,4 @@
+#pragma once
+
+// Makes the sign-in forms known by name: frmAnmeldung, frmBenutzer.
+void usersFormulareAnmelden();

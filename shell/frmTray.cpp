@@ -1,6 +1,8 @@
 #include "frmTray.h"
 
 #include "Einzelinstanz.h"
+#include "Bildliste.h"
+#include "CoolMenu.h"
 #include "HelpCallBack.h"
 #include "Programm.h"
 #include "SpracheAnwenden.h"
@@ -147,17 +149,25 @@ void frmTray::beimLaden() {
 void frmTray::MenuPictures() {
   m_helpObj = new HelpCallBack(this);
   m_helpObj->setObjectName(QStringLiteral("HelpObj"));
+  // One picture per item; its Tag is the item's caption, so the engine's prefix match finds it
+  // whatever the language file calls the items.
+  m_imageList1 = new Bildliste(this);
+  m_imageList1->setObjectName(QStringLiteral("ImageList1"));
+  const QList<QPair<const char*, const char*>> bilder = {
+      {"mnuVelmark_Starten", "menu-starten.png"}, {"mnuEinnahme_Buchen", "menu-einnahme.png"},
+      {"mnuAusgabe_Buchen", "menu-ausgabe.png"},  {"mnuInfo", "menu-info.png"},
+      {"mnuClose", "menu-beenden.png"}};
+  for (const auto& [name, datei] : bilder) {
+    if (auto* eintrag = findChild<QAction*>(QLatin1String(name)))
+      m_imageList1->laden(zustand().Programmordner + QLatin1String(datei), eintrag->text());
+  }
+  InstallCoolMenu(this, m_helpObj, m_imageList1, false);
   // Tahoma where the system has it, otherwise the system's own sans face.
   const QString tahoma = QStringLiteral("Tahoma");
-  const QString name = QFontDatabase::hasFamily(tahoma)
-                           ? tahoma
-                           : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-  QFont schrift(name);
-  schrift.setPointSize(8);
-  m_mnuThing->setFont(schrift);
-  QFont fett = schrift;
-  fett.setBold(true);
-  m_starten->setFont(fett);
+  MenuFontName(this, QFontDatabase::hasFamily(tahoma)
+                         ? tahoma
+                         : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+  MenuFontSize(this, 8);
 }
 
 void frmTray::beimEntladen() {
@@ -182,6 +192,8 @@ void frmTray::symbolAktiviert(QSystemTrayIcon::ActivationReason grund) {
 // The menu opens with its right edge at the mouse, as the notification area sits at the right.
 void frmTray::menuZeigen(const QPoint& ort) {
   m_mnuThing->setDefaultAction(m_starten);
+  // Converted now rather than when it is about to show, so that its width is the drawn one.
+  ConvertMenu(this, m_mnuThing, true, false);
   m_mnuThing->ensurePolished();
   const int breite = m_mnuThing->sizeHint().width();
   m_mnuThing->popup(QPoint(ort.x() - breite, ort.y()));

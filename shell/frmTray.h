@@ -9,6 +9,7 @@
 namespace Ui {
 class frmTray;
 }
+class Bildliste;
 class HelpCallBack;
 class QAction;
 class QMenu;
@@ -58,4 +59,5 @@ class frmTray : public Formular {
   QAction* m_starten = nullptr;
   QSystemTrayIcon* m_trayDaten = nullptr;
   HelpCallBack* m_helpObj = nullptr;
+  Bildliste* m_imageList1 = nullptr;
 };

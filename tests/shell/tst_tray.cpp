@@ -9,6 +9,7 @@
 #include "Registry.h"
 #include "ShellFormulare.h"
 #include "Sprache.h"
+#include "CoolMenu.h"
 #include "TestMain.h"
 #include "Testordner.h"
 #include "UsersFormulare.h"
@@ -168,9 +169,13 @@ class TestTray : public QObject {
 
     QAction* standard = eintrag(tray, "mnuVelmark_Starten");
     QCOMPARE(tray->mnuThing()->defaultAction(), standard);
-    QVERIFY(standard->font().bold());
+    // The menu engine serves the tray form: a picture for each of the five items.
+    QVERIFY(CoolMenuFenster(tray));
+    for (const auto& e : eintraege)
+      QVERIFY2(GetImageIndex(tray, eintrag(tray, e.name)->text()) >= 0, e.name);
     QVERIFY(tray->HelpObj());
-    QCOMPARE(tray->mnuThing()->font().pointSize(), 8);
+    QCOMPARE(MenuFontSize(tray), 8);
+    QVERIFY(!MenuFontName(tray).isEmpty());
   }
 
   // The product key's language names the file: a missing file leaves every caption empty, and the

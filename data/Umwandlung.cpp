@@ -102,21 +102,6 @@ std::optional<QVariant> datum(const QVariant& wert) {
   return QVariant(d.toString(Qt::ISODate));
 }
 
-QString alsText(const QVariant& wert) {
-  switch (wert.typeId()) {
-    case QMetaType::Double:
-      return Werte::allgemein(wert.toDouble());
-    case QMetaType::Float:
-      return Werte::floatText(wert.toFloat());
-    case QMetaType::Bool:
-      return wert.toBool() ? QStringLiteral("Wahr") : QStringLiteral("Falsch");
-    case QMetaType::QDate:
-      return Werte::datumText(wert.toDate());
-    default:
-      return wert.toString();
-  }
-}
-
 // "yyyy-mm-dd" without going through the general parser: lists read thousands of dates.
 QDate isoDatum(const QString& text) {
   if (text.size() < 10 || text[4] != u'-' || text[7] != u'-')
@@ -164,7 +149,7 @@ std::optional<QVariant> speicherwert(Spaltenart art, const QVariant& wert) {
   switch (art) {
     case Spaltenart::Text: {
       // A null QString would be bound as NULL; an empty text must stay an empty text.
-      const QString text = alsText(wert);
+      const QString text = Werte::alsText(wert);
       return QVariant(text.isNull() ? QStringLiteral("") : text);
     }
     case Spaltenart::Betrag:

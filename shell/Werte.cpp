@@ -260,4 +260,19 @@ QString datumText(const QDate& d) {
   return QString::asprintf("%02d.%02d.%04d", d.day(), d.month(), d.year());
 }
 
+QString alsText(const QVariant& wert) {
+  switch (wert.typeId()) {
+    case QMetaType::Double:
+      return allgemein(wert.toDouble());
+    case QMetaType::Float:
+      return floatText(wert.toFloat());
+    case QMetaType::Bool:
+      return wert.toBool() ? QStringLiteral("Wahr") : QStringLiteral("Falsch");
+    case QMetaType::QDate:
+      return datumText(wert.toDate());
+    default:
+      return wert.toString();
+  }
+}
+
 }  // namespace Werte

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringView>
+#include <QVariant>
 #include <optional>
 
 namespace Werte {
@@ -41,6 +42,10 @@ std::optional<QDate> datum(QStringView text);
 
 // "dd.mm.yyyy".
 QString datumText(const QDate& datum);
+
+// A value as the language turns it into text: numbers in their general form with a decimal comma,
+// floats with at most seven digits, dates "dd.mm.yyyy", booleans "Wahr"/"Falsch".
+QString alsText(const QVariant& wert);
 
 inline constexpr QStringView Betragsformat = u"##,##0.00";
 inline constexpr QStringView Standard = u"Standard";

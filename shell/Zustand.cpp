@@ -35,16 +35,10 @@ QString BenutzerSchluessel() {
   return ProduktSchluessel + u'\\' + zustand().AktuellerBenutzer;
 }
 
-namespace {
-QString alsText(const QVariant& wert) {
-  return wert.typeId() == QMetaType::Int ? QString::number(wert.toInt()) : wert.toString();
-}
-}  // namespace
-
 QString ProduktWert(const QString& name) {
-  return alsText(RegistryLesen(HKCU, ProduktSchluessel, name));
+  return Werte::alsText(RegistryLesen(HKCU, ProduktSchluessel, name));
 }
 
 QString BenutzerWert(const QString& name) {
-  return alsText(RegistryLesen(HKCU, BenutzerSchluessel(), name));
+  return Werte::alsText(RegistryLesen(HKCU, BenutzerSchluessel(), name));
 }

@@ -65,22 +65,6 @@ Sperre::~Sperre() {
 
 }  // namespace Registry
 
-namespace {
-
-QString wertAlsText(const QVariant& wert) {
-  switch (wert.typeId()) {
-    case QMetaType::Double:
-      return Werte::allgemein(wert.toDouble());
-    case QMetaType::Float:
-      return Werte::floatText(wert.toFloat());
-    case QMetaType::Bool:
-      return wert.toBool() ? QStringLiteral("Wahr") : QStringLiteral("Falsch");
-    default:
-      return wert.toString();
-  }
-}
-
-}  // namespace
 
 QVariant RegistryLesen(quint32 Wurzel, const QString& Schluessel, const QString& Wertname) {
   const QString root = RegDatei::rootName(Wurzel);
@@ -108,7 +92,7 @@ qint32 RegistrySchreiben(quint32 Wurzel, const QString& Schluessel, const QStrin
   const bool alsText = AlsText.typeId() != QMetaType::Bool || AlsText.toBool();
   if (alsText) {
     neu.typ = RegWert::Typ::Text;
-    neu.text = wertAlsText(Wert);
+    neu.text = Werte::alsText(Wert);
   } else {
     const int typ = Wert.typeId();
     if (typ != QMetaType::Int && typ != QMetaType::Short)

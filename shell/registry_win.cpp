@@ -60,8 +60,7 @@ qint32 RegistrySchreiben(quint32 Wurzel, const QString& Schluessel, const QStrin
     return status;
   const auto name = reinterpret_cast<LPCWSTR>(Wertname.utf16());
   if (alsText) {
-    const QString text = Wert.typeId() == QMetaType::Double ? Werte::allgemein(Wert.toDouble())
-                                                           : Wert.toString();
+    const QString text = Werte::alsText(Wert);
     status = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.utf16()),
                             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
   } else {

@@ -177,6 +177,16 @@ class TestWerte : public QObject {
       QCOMPARE(*ergebnis, datum);
   }
 
+  void alsText() {
+    QCOMPARE(Werte::alsText(QVariant(12.5)), QStringLiteral("12,5"));
+    QCOMPARE(Werte::alsText(QVariant(1.1f)), QStringLiteral("1,1"));
+    QCOMPARE(Werte::alsText(QVariant(7)), QStringLiteral("7"));
+    QCOMPARE(Werte::alsText(QVariant(true)), QStringLiteral("Wahr"));
+    QCOMPARE(Werte::alsText(QVariant(QDate(2001, 3, 5))), QStringLiteral("05.03.2001"));
+    QCOMPARE(Werte::alsText(QVariant(QStringLiteral("Text"))), QStringLiteral("Text"));
+    QCOMPARE(Werte::alsText(QVariant()), QString());
+  }
+
   void datumText() {
     QCOMPARE(Werte::datumText(QDate(2001, 3, 5)), QStringLiteral("05.03.2001"));
     QCOMPARE(Werte::datumText(QDate(999, 12, 31)), QStringLiteral("31.12.0999"));

@@ -263,7 +263,11 @@ def installieren_buchen_aktualisieren_entfernen(args):
         # --- over the old installation: data, version file and settings byte for byte ---------
         behalten = [buch, inst.datei("Daten.mdb"), inst.datei("unbenannt.mdb"),
                     inst.datei("programm.ver"), inst.einstellungen]
+        with sqlite3.connect(inst.datei("unbenannt.mdb")) as db:  # the household's own template
+            db.execute("INSERT INTO Verwendung VALUES ('Haushalt')")
         stand = {p: inhalt(p) for p in behalten}
+        # Not even rewritten with the same bytes: the files are the same files afterwards.
+        knoten = {p: os.stat(p).st_ino for p in behalten}
         with open(inst.datei("kvasto"), "wb") as f:  # a damaged program is replaced
             f.write(b"kaputt")
         with open(inst.datei("Hilfe.html"), "wb") as f:
@@ -271,6 +275,7 @@ def installieren_buchen_aktualisieren_entfernen(args):
         inst.installieren(gebaut)
         for p in behalten:
             assert inhalt(p) == stand[p], f"{p} verändert"
+            assert os.stat(p).st_ino == knoten[p], f"{p} ersetzt"
         for name in ("kvasto", "Hilfe.html"):
             assert inhalt(inst.datei(name)) == inhalt(os.path.join(gebaut, name)), name
         with sqlite3.connect(buch) as db:

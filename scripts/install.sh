@@ -130,6 +130,8 @@ aufraeumen() {
   for paar in "${vorbereitet[@]}"; do rm -f "${paar%%|*}"; done
 }
 trap aufraeumen EXIT
+# What an installation killed before its renames left behind.
+rm -rf "$eltern"/.Velmark-neu.??????
 neu="$(mktemp -d "$eltern/.Velmark-neu.XXXXXX" 2>/dev/null)" ||
   { neu=""; abbruch "In den Ordner $eltern kann nicht geschrieben werden."; }
 chmod 755 "$neu"
@@ -194,6 +196,7 @@ vorbereiten() {  # vorbereiten <target> (content on stdin; not in a pipeline: it
   local ordner tmp
   ordner="$(dirname "$1")"
   mkdir -p "$ordner" 2>/dev/null || abbruch "Der Ordner $ordner kann nicht angelegt werden."
+  rm -f "$ordner/.$(basename "$1")".??????
   tmp="$(mktemp "$ordner/.$(basename "$1").XXXXXX" 2>/dev/null)" ||
     abbruch "In den Ordner $ordner kann nicht geschrieben werden."
   vorbereitet+=("$tmp|$1")

@@ -12,3 +12,7 @@ endforeach()
 target_link_libraries(zamlo PRIVATE velmark_warnings)
 # The program folder is complete once zamlo is built (runtime files and the stand-in main program).
 add_dependencies(zamlo programmordner kvasto)
+
+# What a release ships: the program folder without the designer plugin, and velmark-daten, which
+# the installation needs for the first shared data file and the settings.
+add_custom_target(auslieferung DEPENDS zamlo update kvasto Download programmordner velmark-daten)

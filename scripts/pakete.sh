@@ -1,13 +1,19 @@
 # Debian packages the project needs, and the one function that installs the missing ones.
 # Sourced by the README's commands; add a package here, never install one elsewhere.
 
-# Build: compiler, CMake, Ninja, Qt 6 (widgets, SQL with SQLite, network, test, designer plugin
-# headers), SQLite for registering the case-insensitive comparison, Qt's German texts.
+# Run: what the programs of the release archive need on Debian 12 (Qt's widgets with the X11
+# platform plugin, SQL with its SQLite driver, network, Qt's German texts, SQLite itself).
+VELMARK_PAKETE_LAUFZEIT="libqt6widgets6 qt6-qpa-plugins libqt6sql6-sqlite libqt6network6
+  qt6-translations-l10n libsqlite3-0"
+# Build: compiler, CMake, Ninja, Qt 6 (widgets, SQL, network, test, designer plugin headers),
+# SQLite for registering the case-insensitive comparison, and what the programs need to run.
 VELMARK_PAKETE_BAU="build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
-  libqt6sql6-sqlite qt6-tools-dev libsqlite3-dev qt6-translations-l10n"
+  qt6-tools-dev libsqlite3-dev $VELMARK_PAKETE_LAUFZEIT"
 # Tests: a virtual display with a window manager that has a notification area, a tool to act on
-# it and take screenshots, local HTTP servers, the SQLite shell for inspecting files.
-VELMARK_PAKETE_TEST="xvfb xauth icewm xdotool x11-apps imagemagick python3 sqlite3 curl"
+# it and take screenshots, local HTTP servers, the SQLite shell for inspecting files, the checker
+# of desktop entries.
+VELMARK_PAKETE_TEST="xvfb xauth icewm xdotool x11-apps imagemagick python3 sqlite3 curl
+  desktop-file-utils"
 
 # pakete_sicherstellen <package>...: installs what is missing (as root), or prints the command.
 pakete_sicherstellen() {

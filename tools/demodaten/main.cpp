@@ -1,31 +1,86 @@
-// velmark-daten: makes the data files of the system from the shipped schema.
+// velmark-daten: makes the data files of the system from the shipped schema, and gives the
+// installation scripts what they need from the program's own code.
 //   velmark-daten vorlage <datei>   empty household book (the template unbenannt.mdb)
 //   velmark-daten daten <datei>     shared data file of a first installation
 //   velmark-daten demo <ordner>     demo data files and the demo settings
+//   velmark-daten version           the product version
+//   velmark-daten einstellung <name> [<wert> [zahl]]
+//                                   reads (exit 1 when missing) or writes a value of the product
+//                                   key through the settings store, with its lock
 
 #include "DemoDaten.h"
+#include "Registry.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
 
+#ifndef VELMARK_VERSION
+#define VELMARK_VERSION "1.0.0"
+#endif
+
+namespace {
+
+int einstellung(const QStringList& args, QTextStream& out, QTextStream& err) {
+  const QString& name = args[2];
+  if (args.size() == 3) {
+    const QVariant wert = RegistryLesen(HKCU, ProduktSchluessel, name);
+    if (!wert.isValid())
+      return 1;
+    out << wert.toString() << "\n";
+    return 0;
+  }
+  const bool alsZahl = args.size() == 5;
+  if (alsZahl && args[4] != u"zahl") {
+    err << "Unbekannte Art: " << args[4] << " (nur „zahl“)\n";
+    return 2;
+  }
+  QVariant wert = args[3];
+  if (alsZahl) {
+    bool ok = false;
+    wert = args[3].toInt(&ok);
+    if (!ok) {
+      err << "Keine ganze Zahl: " << args[3] << "\n";
+      return 2;
+    }
+  }
+  if (const qint32 status = RegistrySchreiben(HKCU, ProduktSchluessel, name, wert, !alsZahl)) {
+    err << "Einstellung " << name << " nicht geschrieben (Fehler " << status << ") in "
+        << Registry::dateipfad() << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
   const QStringList args = app.arguments();
+  QTextStream out(stdout);
   QTextStream err(stderr);
+  const QString befehl = args.value(1);
+  if (befehl == u"version" && args.size() == 2) {
+    out << VELMARK_VERSION << "\n";
+    return 0;
+  }
+  if (befehl == u"einstellung" && args.size() >= 3 && args.size() <= 5)
+    return einstellung(args, out, err);
   if (args.size() != 3) {
-    err << "Aufruf: velmark-daten vorlage|daten|demo <Pfad>\n";
+    err << "Aufruf: velmark-daten vorlage|daten|demo <Pfad>\n"
+           "       velmark-daten version\n"
+           "       velmark-daten einstellung <Name> [<Wert> [zahl]]\n";
     return 2;
   }
   QString fehler;
   bool ok = false;
-  if (args[1] == u"vorlage") {
+  if (befehl == u"vorlage") {
     ok = DemoDaten::leereDatei(args[2], DemoDaten::Schema::Haushaltsbuch, &fehler);
-  } else if (args[1] == u"daten") {
+  } else if (befehl == u"daten") {
     ok = DemoDaten::ersteDatendatei(args[2], &fehler);
-  } else if (args[1] == u"demo") {
+  } else if (befehl == u"demo") {
     ok = DemoDaten::demoDateien(args[2], &fehler) && DemoDaten::demoEinstellungen(&fehler);
   } else {
-    err << "Unbekannter Befehl: " << args[1] << "\n";
+    err << "Unbekannter Befehl: " << befehl << "\n";
     return 2;
   }
   if (!ok) {

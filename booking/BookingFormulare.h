@@ -1,4 +1,4 @@
 #pragma once
 
-// Makes the booking dialogs known by name: frmAusgabe, frmEinnahme.
+// Makes the booking dialogs known by name: frmAusgabe, frmEinnahme, frmKalender.
 void bookingFormulareAnmelden();

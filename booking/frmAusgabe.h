@@ -1,15 +1,12 @@
 #pragma once
-// The expense booking dialog (so far its frame: title, help context, Esc).
+// The expense booking dialog: the booking dialog with the expense's texts, help context 40, the
+// payee list cboEmpfaenger and the inventory box Check1.
 
-#include "Formular.h"
+#include "Buchungsdialog.h"
 
-class frmAusgabe : public Formular {
+class frmAusgabe : public Buchungsdialog {
   Q_OBJECT
 
  public:
   frmAusgabe();
-
- protected:
-  void beimLaden() override;
-  void beimEntladen() override;
 };

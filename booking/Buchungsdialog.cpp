@@ -1,0 +1,543 @@
+#include "Buchungsdialog.h"
+
+#include "Abfrage.h"
+#include "Bedingung.h"
+#include "Datenbank.h"
+#include "Feldregeln.h"
+#include "Meldung.h"
+#include "Module1.h"
+#include "SpracheAnwenden.h"
+#include "Textvergleich.h"
+#include "Waehrungsumrechnung.h"
+#include "Werte.h"
+#include "Zustand.h"
+#include "ui_Buchungsdialog.h"
+
+#include <QAbstractItemView>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QListView>
+#include <QPointer>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The tip window's width (as the tip window sizes itself) and room for window frames and the gap
+// between the two windows.
+constexpr qint16 TippBreiteTwips = 4800;
+constexpr int Rahmenzugabe = 24;
+
+void sortieren(QStringList& liste) {
+  std::stable_sort(liste.begin(), liste.end(), [](const QString& a, const QString& b) {
+    return Textvergleich::vergleichen(a, b) < 0;
+  });
+}
+
+// Fills a list in one go, without raising its events, and leaves nothing selected: the program's
+// own selection comes afterwards and is the one that raises them.
+void fuellen(QComboBox* liste, const QStringList& eintraege) {
+  const QSignalBlocker sperre(liste);
+  liste->clear();
+  liste->addItems(eintraege);
+  liste->setCurrentIndex(-1);
+  if (liste->isEditable())
+    liste->setEditText(QString());
+}
+
+QString text(const QVariant& wert) {
+  return wert.isValid() ? wert.toString() : QString();
+}
+
+// A rate as stored; none for NULL or a text that is no number.
+std::optional<float> kurs(const QVariant& wert) {
+  if (!wert.isValid())
+    return std::nullopt;
+  bool ok = false;
+  const double d = wert.toDouble(&ok);
+  if (!ok)
+    return std::nullopt;
+  return static_cast<float>(d);
+}
+
+// The field was left for another control of the same window, not because the window lost the
+// focus or a list popped up.
+bool verlassen(const QEvent* ereignis) {
+  const auto grund = static_cast<const QFocusEvent*>(ereignis)->reason();
+  return grund != Qt::ActiveWindowFocusReason && grund != Qt::PopupFocusReason;
+}
+
+}  // namespace
+
+Buchungsdialog::Buchungsdialog(Beschreibung art)
+    : ui(new Ui::Buchungsdialog), m_art(std::move(art)) {
+  ui->setupUi(this);
+
+  Namensliste = ui->cboEmpfaenger;
+  if (!m_art.namensliste.isEmpty())
+    Namensliste->setObjectName(m_art.namensliste);
+  for (auto it = m_art.tags.cbegin(); it != m_art.tags.cend(); ++it) {
+    if (auto* w = findChild<QWidget*>(it.key()))
+      w->setProperty("Tag", it.value());
+  }
+  if (!m_art.inventar) {
+    delete ui->Check1;
+    delete ui->Label9;
+    ui->Check1 = nullptr;
+    ui->Label9 = nullptr;
+  }
+  ui->cmdOK->setEnabled(m_art.knoepfeAnfangsFrei);
+  ui->cmdUebernehmen->setEnabled(m_art.knoepfeAnfangsFrei);
+
+  // The shaded panel of the converted amount.
+  QPalette schattiert = ui->Label7->palette();
+  schattiert.setColor(QPalette::Window, palette().color(QPalette::Window).darker(112));
+  ui->Label7->setPalette(schattiert);
+  QFont fett = ui->lbBetrag->font();
+  fett.setBold(true);
+  if (fett.pointSizeF() > 0)
+    fett.setPointSizeF(fett.pointSizeF() * 1.2);
+  ui->lbBetrag->setFont(fett);
+
+  for (QComboBox* liste : {ui->cboVerwendungszweck, ui->cboKategorie, Namensliste}) {
+    // Completion is the dialog's own; Qt's would complete a second time.
+    liste->setCompleter(nullptr);
+    // Long lists (thousands of purposes or addresses) pop up without measuring every row.
+    if (auto* ansicht = qobject_cast<QListView*>(liste->view()))
+      ansicht->setUniformItemSizes(true);
+    liste->installEventFilter(this);
+    connect(liste, &QComboBox::currentTextChanged, this, [this, liste] { Liste_Change(liste); });
+  }
+  for (QWidget* feld : {static_cast<QWidget*>(ui->txtDatum), static_cast<QWidget*>(ui->txtBetrag),
+                        static_cast<QWidget*>(Namensliste), static_cast<QWidget*>(ui->cboKategorie),
+                        static_cast<QWidget*>(ui->cboVerwendungszweck)})
+    FeldFokusVerbinden(feld);
+  ui->txtDatum->installEventFilter(this);
+  ui->txtBetrag->installEventFilter(this);
+
+  connect(ui->cmdOK, &QPushButton::clicked, this, &Buchungsdialog::cmdOK_Click);
+  connect(ui->cmdUebernehmen, &QPushButton::clicked, this, &Buchungsdialog::cmdUebernehmen_Click);
+  connect(ui->cmdAbbrechen, &QPushButton::clicked, this, &Buchungsdialog::cmdAbbrechen_Click);
+  connect(ui->cmdHilfe, &QPushButton::clicked, this, &Formular::hilfeAnzeigen);
+  connect(ui->cmdSave, &QPushButton::clicked, this, &Buchungsdialog::cmdSave_Click);
+  connect(ui->cmdKategorie, &QPushButton::clicked, this, &Buchungsdialog::cmdKategorie_Click);
+  connect(ui->cmdKalender, &QPushButton::clicked, this, &Buchungsdialog::cmdKalender_Click);
+  connect(ui->cboKonto, &QComboBox::currentIndexChanged, this, &Buchungsdialog::cboKonto_Click);
+  if (m_art.kontoAenderung)
+    connect(ui->cboKonto, &QComboBox::currentTextChanged, this, &Buchungsdialog::cboKonto_Change);
+  connect(ui->cboWaehrung, &QComboBox::currentIndexChanged, this,
+          &Buchungsdialog::cboWaehrung_Click);
+  connect(ui->txtBetrag, &QLineEdit::textChanged, this, &Buchungsdialog::txtBetrag_Change);
+}
+
+Buchungsdialog::~Buchungsdialog() {
+  delete ui;
+}
+
+void Buchungsdialog::bilderLaden() {
+  const auto bild = [](QPushButton* knopf, const QString& datei) {
+    const QString pfad = zustand().Programmordner + datei;
+    if (QFileInfo::exists(pfad))
+      knopf->setIcon(QIcon(pfad));
+  };
+  bild(ui->cmdKalender, u"kalender.png"_s);
+  bild(ui->cmdSave, u"speichern.png"_s);
+}
+
+// --- load and unload -------------------------------------------------------------------------
+
+void Buchungsdialog::beimLaden() {
+  SpracheAnwenden(ProduktWert(u"Sprache"_s));
+  setWindowTitle(Text(m_art.titel));
+  setzeHilfekontext(m_art.hilfekontext);
+  bilderLaden();
+
+  Data1.verbinden(zustand().Benutzerdatei);
+  Data2.verbinden(zustand().Benutzerdatei);
+  Data3.verbinden(zustand().Datendatei);
+  Datenbank::buchdateiOeffnen(zustand().Benutzerdatei);
+  Datenbank::datendateiOeffnen(zustand().Datendatei);
+
+  ListenFuellen();
+  KontenFuellen();
+  VerwendungFuellen();
+  Data1.abfrageSetzen(Abfrage(u"Buchungen"_s));
+  ui->txtDatum->setText(zustand().HeuteText);
+  platzieren();
+}
+
+// Centred on the screen; with tips on, moved left as far as needed for the tip window to fit to
+// its right, where it appears, instead of on top of the fields.
+void Buchungsdialog::platzieren() {
+  QScreen* schirm = QGuiApplication::primaryScreen();
+  if (!schirm)
+    return;
+  adjustSize();
+  const QRect frei = schirm->availableGeometry();
+  QRect ort(QPoint(), size());
+  ort.moveCenter(frei.center());
+  if (BenutzerWert(u"Zamlotipp"_s) == u"1") {
+    qint16 tippBreite = TippBreiteTwips;
+    qint16 tippHoehe = 0;
+    TwipsInPixel(tippBreite, tippHoehe);
+    const int rechts = frei.right() - tippBreite - Rahmenzugabe;
+    if (ort.right() > rechts)
+      ort.moveRight(std::max(rechts, frei.left() + ort.width() - 1));
+  }
+  ort.moveTop(std::max(ort.top(), frei.top()));
+  move(ort.topLeft());
+}
+
+void Buchungsdialog::beimEntladen() {
+  if (auto* tipp = Formulare::geladen(u"frmHilfe"_s); tipp && tipp->isVisible())
+    TippfensterEntladen();
+  Data1.schliessen();
+  Data2.schliessen();
+  Data3.schliessen();
+}
+
+// --- lists -----------------------------------------------------------------------------------
+
+void Buchungsdialog::ListenFuellen() {
+  KategorienFuellen();
+
+  QStringList namen;
+  Data2.abfrageSetzen(Abfrage(u"Adressen"_s));
+  QString vorher;
+  for (Data2.ersteZeile(); !Data2.eof(); Data2.naechsteZeile()) {
+    const QString name = text(Data2.wert(u"Name"_s));
+    if (m_art.namenFiltern) {
+      const bool wiederholt = name == vorher;
+      vorher = name;
+      const auto zahl = Werte::zahl(name);
+      if (wiederholt || (zahl && *zahl == 0))
+        continue;
+    }
+    namen.append(name);
+  }
+  sortieren(namen);
+  fuellen(Namensliste, namen);
+
+  QStringList waehrungen;
+  Data3.abfrageSetzen(Abfrage(u"Wechselkurs"_s));
+  for (Data3.ersteZeile(); !Data3.eof(); Data3.naechsteZeile()) {
+    if (Data3.wert(u"Aktiv"_s).toInt() != 0)
+      waehrungen.append(text(Data3.wert(u"Waehrung"_s)));
+  }
+  fuellen(ui->cboWaehrung, waehrungen);
+  textSetzen(ui->cboWaehrung, KontoWaehrung);
+}
+
+void Buchungsdialog::KategorienFuellen() {
+  QStringList kategorien;
+  Data2.abfrageSetzen(Abfrage(u"Kategorien"_s).sortiert({u"Unterkategorie"_s}));
+  QString vorher;
+  for (Data2.ersteZeile(); !Data2.eof(); Data2.naechsteZeile()) {
+    const QString name = text(Data2.wert(u"Unterkategorie"_s));
+    if (name != vorher) {
+      kategorien.append(name);
+      vorher = name;
+    }
+  }
+  sortieren(kategorien);
+  fuellen(ui->cboKategorie, kategorien);
+}
+
+void Buchungsdialog::KontenFuellen() {
+  QStringList konten;
+  Data2.abfrageSetzen(Abfrage(u"Konten"_s));
+  for (Data2.ersteZeile(); !Data2.eof(); Data2.naechsteZeile())
+    konten.append(text(Data2.wert(u"KontoName"_s)));
+  fuellen(ui->cboKonto, konten);
+  if (!konten.isEmpty())
+    ui->cboKonto->setCurrentIndex(0);
+}
+
+void Buchungsdialog::VerwendungFuellen() {
+  QStringList verwendungen;
+  Data2.abfrageSetzen(Abfrage(u"Verwendung"_s).sortiert({u"Verwendung"_s}));
+  QString vorher;
+  for (Data2.ersteZeile(); !Data2.eof(); Data2.naechsteZeile()) {
+    const QString verwendung = text(Data2.wert(u"Verwendung"_s));
+    if (verwendung != vorher) {
+      verwendungen.append(verwendung);
+      vorher = verwendung;
+    }
+  }
+  fuellen(ui->cboVerwendungszweck, verwendungen);
+}
+
+// The text of a list: an editable list takes it as it is; a selection-only list selects the entry
+// with that text (letter case ignored) and stays as it was when there is none.
+void Buchungsdialog::textSetzen(QComboBox* liste, const QString& text) {
+  if (liste->isEditable()) {
+    liste->setEditText(text);
+    return;
+  }
+  if (text.isEmpty())
+    return;
+  const int i = liste->findText(text, Qt::MatchFixedString);
+  if (i >= 0)
+    liste->setCurrentIndex(i);
+}
+
+// --- currency conversion ---------------------------------------------------------------------
+
+void Buchungsdialog::cboKonto_Click() {
+  Data2.abfrageSetzen(Abfrage(u"Konten"_s));
+  if (Data2.finden(Bedingung::wie(u"Kontoname"_s, ui->cboKonto->currentText()))) {
+    KontoWaehrung = text(Data2.wert(u"Waehrung"_s));
+    const QVariant datum = Data2.wert(u"Datum"_s);
+    if (datum.typeId() == QMetaType::QDate)
+      zustand().KontoDatum = datum.toDate();
+  }
+  ui->Label8->setText(u"Betrag in "_s + KontoWaehrung);
+  Data3.abfrageSetzen(Abfrage(u"Wechselkurs"_s));
+  if (Data3.finden(Bedingung::wie(u"Waehrung"_s, KontoWaehrung))) {
+    if (const auto k = kurs(Data3.wert(u"Kurs"_s)))
+      KursKonto = *k;
+  }
+  BetragUmrechnen();
+
+  // The account's currency becomes the entry currency when it is offered; selecting it again
+  // still looks its rate up anew.
+  const int i =
+      KontoWaehrung.isEmpty() ? -1 : ui->cboWaehrung->findText(KontoWaehrung, Qt::MatchFixedString);
+  if (i >= 0 && i == ui->cboWaehrung->currentIndex())
+    cboWaehrung_Click();
+  else
+    textSetzen(ui->cboWaehrung, KontoWaehrung);
+}
+
+void Buchungsdialog::cboKonto_Change() {
+  KnoepfeFreigeben();
+}
+
+void Buchungsdialog::cboWaehrung_Click() {
+  Data3.abfrageSetzen(Abfrage(u"Wechselkurs"_s));
+  if (Data3.finden(Bedingung::wie(u"Waehrung"_s, ui->cboWaehrung->currentText()))) {
+    if (const auto k = kurs(Data3.wert(u"Kurs"_s)))
+      KursEingabe = *k;
+  }
+  BetragUmrechnen();
+}
+
+void Buchungsdialog::BetragUmrechnen() {
+  // An amount text that is no number converts the amount from before.
+  float eingabe = BetragKonto;
+  if (const auto betrag = Werte::zahl(ui->txtBetrag->text()))
+    eingabe = static_cast<float>(*betrag);
+  const Umrechnung u =
+      umrechnen(eingabe, ui->cboWaehrung->currentText(), KursEingabe, KontoWaehrung, KursKonto);
+  // A rate of 0, or one never found, gives no amount (nor does an amount beyond the range of the
+  // float): the caption keeps the last one.
+  if (!std::isfinite(u.betrag) || (u.ueberEuro && !std::isfinite(u.euro)))
+    return;
+  if (u.ueberEuro)
+    BetragEuro = u.euro;
+  BetragKonto = u.betrag;
+  lbBetragSetzen(Werte::floatText(BetragKonto));
+}
+
+void Buchungsdialog::lbBetragSetzen(const QString& text) {
+  ui->lbBetrag->setText(text);
+  lbBetrag_Change();
+}
+
+void Buchungsdialog::lbBetrag_Change() {
+  ui->lbBetrag->setText(Werte::formatieren(ui->lbBetrag->text(), Werte::Betragsformat));
+}
+
+// --- fields ----------------------------------------------------------------------------------
+
+void Buchungsdialog::txtBetrag_Change() {
+  KnoepfeFreigeben();
+  BetragUmrechnen();
+}
+
+void Buchungsdialog::Liste_Change(QComboBox* liste) {
+  ListeVervollstaendigen(liste);
+  KnoepfeFreigeben();
+}
+
+void Buchungsdialog::KnoepfeFreigeben() {
+  const auto betrag = Werte::zahl(ui->txtBetrag->text());
+  const bool frei = betrag && *betrag != 0 && !ui->cboKategorie->currentText().isEmpty();
+  ui->cmdOK->setEnabled(frei);
+  ui->cmdUebernehmen->setEnabled(frei);
+}
+
+bool Buchungsdialog::eventFilter(QObject* ziel, QEvent* ereignis) {
+  const QEvent::Type art = ereignis->type();
+  if (art == QEvent::KeyPress) {
+    auto* taste = static_cast<QKeyEvent*>(ereignis);
+    if (ziel == ui->txtBetrag)
+      return BetragTaste(taste);
+    if (ziel == ui->txtDatum)
+      return DatumTaste(taste);
+    if (auto* liste = qobject_cast<QComboBox*>(ziel))
+      ListeTasteGedrueckt(liste, taste);
+  } else if (art == QEvent::FocusOut && !wirdEntladen() && verlassen(ereignis)) {
+    if (ziel == ui->txtBetrag)
+      txtBetrag_LostFocus();
+    else if (ziel == ui->txtDatum)
+      txtDatum_LostFocus();
+    else if (ziel == Namensliste)
+      NamenslisteVerlassen();
+  }
+  return Formular::eventFilter(ziel, ereignis);
+}
+
+// True: the key is discarded before it reaches the field.
+bool Buchungsdialog::BetragTaste(QKeyEvent* taste) {
+  const auto zeichen = Feldregeln::getippt(taste);
+  return zeichen && !Feldregeln::Betragszeichen(*zeichen);
+}
+
+bool Buchungsdialog::DatumTaste(QKeyEvent* taste) {
+  const auto zeichen = Feldregeln::getippt(taste);
+  if (!zeichen)
+    return false;
+  const Feldregeln::Datumstaste art = Feldregeln::Datumszeichen(*zeichen);
+  if (art == Feldregeln::Datumstaste::Tippen)
+    return false;
+  if (art != Feldregeln::Datumstaste::Verwerfen) {
+    const int tage = art == Feldregeln::Datumstaste::TagVor ? 1 : -1;
+    if (const auto neu = Feldregeln::Tagesschritt(ui->txtDatum->text(), tage))
+      ui->txtDatum->setText(*neu);
+  }
+  return true;
+}
+
+void Buchungsdialog::txtBetrag_LostFocus() {
+  ui->txtBetrag->setText(Feldregeln::BetragVerlassen(ui->txtBetrag->text()));
+}
+
+void Buchungsdialog::txtDatum_LostFocus() {
+  DatumsfeldPruefen(ui->txtDatum);
+  DatumPruefen();
+}
+
+void Buchungsdialog::DatumPruefen() {
+  const QDate& beginn = zustand().KontoDatum;
+  const auto datum = Werte::datum(ui->txtDatum->text());
+  // A date that cannot be read, on either side, is refused like one before the start.
+  if (beginn.isValid() && datum && !(beginn > *datum))
+    return;
+  MeldungNr(m_art.datum.prompt, m_art.datum.titel, 64);
+  ui->txtDatum->setText(zustand().HeuteText);
+  ui->txtDatum->setFocus(Qt::OtherFocusReason);
+}
+
+void Buchungsdialog::FelderLeeren() {
+  if (m_art.datumNachUebernahme)
+    ui->txtDatum->setText(zustand().HeuteText);
+  ui->txtBetrag->setText(Werte::formatieren(u"0,00"_s, Werte::Standard));
+  for (QComboBox* liste : {Namensliste, ui->cboKategorie, ui->cboVerwendungszweck}) {
+    liste->setCurrentIndex(-1);
+    liste->setEditText(QString());
+  }
+  lbBetragSetzen(Werte::formatieren(u"0,00"_s, Werte::Standard));
+  if (ui->Check1)
+    ui->Check1->setChecked(false);
+}
+
+// --- buttons ---------------------------------------------------------------------------------
+
+void Buchungsdialog::cmdOK_Click() {
+  Buchen(ui->cmdOK, true);
+}
+
+void Buchungsdialog::cmdUebernehmen_Click() {
+  Buchen(ui->cmdUebernehmen, false);
+}
+
+void Buchungsdialog::cmdAbbrechen_Click() {
+  entladen();
+}
+
+void Buchungsdialog::Buchen(QPushButton* knopf, bool schliessen) {
+  // Enter in a field presses the button without the field being left: the field's leave rules
+  // run first, as a click would run them, and the booking goes ahead only when they let the focus
+  // go and the button is still enabled.
+  if (focusWidget() != knopf) {
+    knopf->setFocus(Qt::OtherFocusReason);
+    if (focusWidget() != knopf || !knopf->isEnabled())
+      return;
+  }
+
+  const auto betrag = Werte::zahl(ui->txtBetrag->text());
+  if (!betrag || *betrag == 0 || ui->cboKategorie->currentText().isEmpty()) {
+    MeldungNr(m_art.unvollstaendig.prompt, m_art.unvollstaendig.titel, 64);
+    return;
+  }
+  const Buchungsergebnis ergebnis = BuchungSchreiben();
+  if (!ergebnis.ok()) {
+    // Every field stays as it is, so the user can try again.
+    BuchungsfehlerMelden(ergebnis);
+    return;
+  }
+  if (schliessen) {
+    entladen();
+    return;
+  }
+  FelderLeeren();
+  ui->txtBetrag->setFocus(Qt::OtherFocusReason);
+}
+
+Buchungsergebnis Buchungsdialog::BuchungSchreiben() {
+  Buchung b;
+  b.art = m_art.art;
+  b.KontoName = ui->cboKonto->currentText();
+  b.Datum = ui->txtDatum->text();
+  b.Betrag = ui->txtBetrag->text();
+  b.Waehrung = ui->cboWaehrung->currentText();
+  b.BetragKonto = ui->lbBetrag->text();
+  b.Name = Namensliste->currentText();
+  b.Kategorie = ui->cboKategorie->currentText();
+  b.Verwendungszweck = ui->cboVerwendungszweck->currentText();
+  if (ui->Check1) {
+    b.Versicherung = ui->Check1->isChecked() ? 1 : 0;
+    if (ui->Check1->isChecked())
+      b.inventar = Inventarposten();
+  }
+  return BuchungSpeichern(Data1, b);
+}
+
+void Buchungsdialog::cmdSave_Click() {
+  const QString verwendung = ui->cboVerwendungszweck->currentText();
+  if (verwendung.isEmpty())
+    return;
+  Data2.abfrageSetzen(Abfrage(u"Verwendung"_s).wo(u"Verwendung"_s, verwendung));
+  if (Data2.anzahl() != 0)
+    return;
+  Data2.neu();
+  Data2.setzen(u"Verwendung"_s, verwendung);
+  // Only a text that was stored shows as remembered.
+  if (Data2.speichern())
+    ui->cboVerwendungszweck->addItem(verwendung);
+}
+
+void Buchungsdialog::cmdKategorie_Click() {
+  QPointer<Buchungsdialog> wache(this);
+  if (Formular* kategorien = Formulare::laden(u"frmKategorie"_s))
+    kategorien->exec();
+  if (!wache || wirdEntladen())
+    return;
+  KategorienFuellen();
+  ui->cboKategorie->setEditText(zustand().AusgewaehlteKategorie);
+}
+
+void Buchungsdialog::cmdKalender_Click() {
+  zustand().KalenderZiel = m_art.kalenderZiel;
+  QPointer<Buchungsdialog> wache(this);
+  if (Formular* kalender = Formulare::laden(u"frmKalender"_s))
+    kalender->exec();
+  if (!wache || wirdEntladen())
+    return;
+  DatumPruefen();
+}

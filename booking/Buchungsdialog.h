@@ -1,0 +1,127 @@
+#pragma once
+// The booking dialog that the expense and the income dialog share: one form (Buchungsdialog.ui),
+// one set of routines and handlers. What sets the two apart is data, given by the subclass as a
+// Beschreibung: title and help context, the calendar's target, messages, the Tags that differ,
+// the name of the name list, and a few switches.
+//
+// Controls keep their dialog names as objectName (cboKonto, txtDatum, ...). Events map as:
+// Change -> textChanged / currentTextChanged (program changes too); Click on a list -> its
+// currentIndexChanged (also when the program selects); GotFocus -> FeldFokus; KeyPress filters,
+// key down and leaving a field -> this form's event filter; F1 -> Formular; Esc -> reject().
+
+#include "Buchung.h"
+#include "Datensatzquelle.h"
+#include "Formular.h"
+
+#include <QHash>
+#include <QString>
+#include <optional>
+
+namespace Ui {
+class Buchungsdialog;
+}
+class QComboBox;
+class QKeyEvent;
+class QLineEdit;
+class QPushButton;
+
+class Buchungsdialog : public Formular {
+  Q_OBJECT
+
+ public:
+  struct Meldungstext {
+    int prompt = 0;
+    int titel = 0;
+  };
+
+  struct Beschreibung {
+    Buchungsart art = Buchungsart::Ausgabe;
+    int titel = 0;
+    int hilfekontext = 0;
+    QString kalenderZiel;  // KalenderZiel while the calendar is open
+    QString namensliste;   // objectName of the payee or payer list
+    // Tags (tip keys, caption numbers) by control name where they differ from the form.
+    QHash<QString, QString> tags;
+    Meldungstext unvollstaendig;       // commit without amount or subcategory
+    Meldungstext datum;                // date before the account's start date
+    Meldungstext neueAdresse;          // a name that is not in Adressen
+    bool inventar = true;              // Check1 and Label9 exist
+    bool knoepfeAnfangsFrei = false;   // OK and Übernehmen enabled from the start
+    bool datumNachUebernahme = false;  // FelderLeeren puts HeuteText back first
+    bool kontoAenderung = true;        // a change of cboKonto re-checks the buttons
+    bool namenFiltern = false;         // the name list skips a repeated name and names reading as 0
+  };
+
+  ~Buchungsdialog() override;
+
+ protected:
+  explicit Buchungsdialog(Beschreibung art);
+
+  void beimLaden() override;
+  void beimEntladen() override;
+  bool eventFilter(QObject* ziel, QEvent* ereignis) override;
+
+  // Lists.
+  void ListenFuellen();
+  void KontenFuellen();
+  void VerwendungFuellen();
+  void KategorienFuellen();
+
+  // Rules.
+  void DatumPruefen();
+  void KnoepfeFreigeben();
+  void FelderLeeren();
+  void BetragUmrechnen();
+  // The commit's write: counter, booking row and, when given, the inventory row.
+  Buchungsergebnis BuchungSchreiben();
+
+  // lbBetrag's caption: set, then its change handler reformats it.
+  void lbBetragSetzen(const QString& text);
+
+  Ui::Buchungsdialog* ui;
+  QComboBox* Namensliste = nullptr;  // cboEmpfaenger or cboAuftraggeber
+
+  QString KontoWaehrung;
+  float KursKonto = 0;
+  float KursEingabe = 0;
+  float BetragKonto = 0;
+  float BetragEuro = 0;
+
+  Datensatzquelle Data1;
+  Datensatzquelle Data2;
+  Datensatzquelle Data3;
+
+ private slots:
+  void cmdOK_Click();
+  void cmdUebernehmen_Click();
+  void cmdAbbrechen_Click();
+  void cmdSave_Click();
+  void cmdKategorie_Click();
+  void cmdKalender_Click();
+  void cboKonto_Click();
+  void cboKonto_Change();
+  void cboWaehrung_Click();
+  void txtBetrag_Change();
+  void Liste_Change(QComboBox* liste);
+
+ private:
+  void Buchen(QPushButton* knopf, bool schliessen);
+  bool BetragTaste(QKeyEvent* taste);
+  bool DatumTaste(QKeyEvent* taste);
+  void txtBetrag_LostFocus();
+  void txtDatum_LostFocus();
+  void lbBetrag_Change();
+  void bilderLaden();
+  void platzieren();
+  static void textSetzen(QComboBox* liste, const QString& text);
+
+  // Where the inventory take-over, the list completion and the address capture plug in. Until
+  // they are built in: a ticked Check1 gives no inventory item (Versicherung is stored all the
+  // same), lists do not complete, and a new name is not offered for the address list.
+  std::optional<Inventarzeile> Inventarposten() { return std::nullopt; }
+  void ListeTasteGedrueckt(QComboBox* liste, QKeyEvent* taste) {}
+  void ListeVervollstaendigen(QComboBox* liste) {}
+  void NamenslisteVerlassen() {}
+
+  Beschreibung m_art;
+};

@@ -1,0 +1,85 @@
+#!/usr/bin/env python3
+"""An expense booked from the tray with the keyboard alone: the tray's expense command opens the
+dialog for Anna (the demo's default user), the user types an amount, picks a category from the
+list, presses Enter on OK, and the row is in Anna's household book."""
+
+import datetime
+import re
+
+import velmark_e2e as e2e
+from e2e_tray import menue_oeffnen
+
+
+def name_muster(text):
+    return "^" + re.escape(text) + "$"
+
+
+def ausgabe_buchen(args):
+    with e2e.Sitzung("ausgabe", args.programmordner, args.werkzeuge, args.ausgabe) as s:
+        heute = datetime.date.today()
+        zamlo = s.starten("zamlo")
+        symbol = s.tray_symbol("zamlo")
+        vorher = s.sql("Anna.mdb", "SELECT count(*) FROM Buchungen")[0][0]
+
+        menue_oeffnen(s, symbol)
+        s.tasten("a")
+        dialog = s.fenster_abwarten(name=name_muster(s.sprachtext(359)))
+        e2e.warten(lambda: s.aktives_fenster() == dialog, "Ausgabedialog vorn")
+
+        # The account list has the focus; Tab leads through date and calendar to the amount.
+        s.tasten("Tab", "Tab", "Tab")
+        s.schreiben("12,5")
+        tippfenster = s.fenster_abwarten(name=name_muster(s.sprachtext(681)))
+        # Currency, then the purpose typed in full.
+        s.tasten("Tab", "Tab")
+        s.schreiben("Wocheneinkauf")
+        # The category picked from its list: open it, jump to the entry by its first letter,
+        # take it with Enter.
+        s.tasten("Tab", "alt+Down")
+        s.tasten("L", "Return")
+        s.tasten("Tab")
+        s.schreiben("Supermarkt am Markt")
+        # Inventory box, Übernehmen, OK.
+        s.tasten("Tab", "Tab", "Tab")
+        e2e.warten(lambda: s.aktives_fenster() == dialog, "der Dialog behält den Fokus")
+        dx, dy, db, dh = s.geometrie(dialog)
+        tx, ty, tb, th = s.geometrie(tippfenster)
+        assert tx >= dx + db or tx + tb <= dx, "das Tippfenster verdeckt den Dialog"
+        s.bildschirmfoto("dialog")
+
+        s.tasten("Return")
+        e2e.warten(lambda: not s.fenster(name=name_muster(s.sprachtext(359))), "Dialog geschlossen")
+        assert zamlo.poll() is None, "zamlo ist beendet"
+        assert not s.fenster(name=name_muster(s.sprachtext(1265))), "Meldung 1264 erschienen"
+
+        zeilen = s.sql("Anna.mdb",
+                       "SELECT ID, KontoName, Buchung, Datum, Betrag, Waehrung, Einnahme, Ausgabe, "
+                       "Empfaenger, Auftraggeber, Kategorie, Verwendungszweck, Versicherung, "
+                       "Saldo FROM Buchungen ORDER BY rowid DESC LIMIT 1")
+        assert s.sql("Anna.mdb", "SELECT count(*) FROM Buchungen")[0][0] == vorher + 1
+        # The date is the day zamlo started (the next day, should it have started after midnight).
+        start = {heute.isoformat(), (heute + datetime.timedelta(days=1)).isoformat()}
+        assert len(zeilen) == 1 and zeilen[0][3] in start, zeilen
+        assert zeilen[0][:3] + zeilen[0][4:] == (
+            6, "Girokonto", "Ausgabe", 12.5, "EUR", 0.0, 12.5, "Supermarkt am Markt", "",
+            "Lebensmittel", "Wocheneinkauf", 0, None), zeilen
+
+        # The calendar from the dialog, opened and closed with the keyboard.
+        menue_oeffnen(s, symbol)
+        s.tasten("a")
+        dialog = s.fenster_abwarten(name=name_muster(s.sprachtext(359)))
+        e2e.warten(lambda: s.aktives_fenster() == dialog, "Ausgabedialog wieder vorn")
+        s.tasten("Tab", "Tab", "space")
+        kalender = s.fenster_abwarten(name=name_muster(s.sprachtext(745)))
+        e2e.warten(lambda: s.aktives_fenster() == kalender, "Kalender vorn")
+        s.bildschirmfoto("kalender")
+        s.tasten("Escape")
+        e2e.warten(lambda: not s.fenster(name=name_muster(s.sprachtext(745))), "Kalender zu")
+        e2e.warten(lambda: s.aktives_fenster() == dialog, "Ausgabedialog nach dem Kalender")
+        s.tasten("Escape")
+        e2e.warten(lambda: not s.fenster(name=name_muster(s.sprachtext(359))), "Dialog zu")
+        assert s.sql("Anna.mdb", "SELECT count(*) FROM Buchungen")[0][0] == vorher + 1
+
+
+if __name__ == "__main__":
+    e2e.ausfuehren([ausgabe_buchen])

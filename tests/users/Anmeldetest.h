@@ -44,26 +44,38 @@ inline void buchungsdialogeAnmelden() {
     Formulare::anmelden(QString::fromLatin1(name), [] { return new Buchungsattrappe; });
 }
 
-// Runs `aktion` once on the modal form `name` as soon as it is the active modal window; call
-// before the code that runs its modal loop. Gives up after ten seconds.
-inline void beiModal(const QString& name, std::function<void(Formular*)> aktion) {
-  auto* wache = new QTimer(qApp);
-  auto* uhr = new QElapsedTimer;
-  uhr->start();
-  wache->setInterval(5);
-  QObject::connect(wache, &QTimer::timeout, [=] {
+// Acts once on the modal form `name` as soon as it is the active modal window: make one before
+// the code that runs the modal loop. Gives up after ten seconds, and when it goes out of scope.
+class Modalwache {
+ public:
+  Modalwache(const QString& name, std::function<void(Formular*)> aktion)
+      : m_name(name), m_aktion(std::move(aktion)) {
+    m_uhr.start();
+    m_timer.setInterval(5);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { pruefen(); });
+    m_timer.start();
+  }
+  bool gezeigt() const { return m_gezeigt; }
+
+ private:
+  void pruefen() {
     auto* f = qobject_cast<Formular*>(QApplication::activeModalWidget());
-    const bool da = f && f->objectName() == name && f->isVisible();
-    if (da || uhr->elapsed() > 10000) {
-      wache->stop();
-      wache->deleteLater();
-      delete uhr;
-      if (da)
-        aktion(f);
+    const bool da = f && f->objectName() == m_name && f->isVisible();
+    if (!da && m_uhr.elapsed() < 10000)
+      return;
+    m_timer.stop();
+    if (da) {
+      m_gezeigt = true;
+      m_aktion(f);
     }
-  });
-  wache->start();
-}
+  }
+
+  QString m_name;
+  std::function<void(Formular*)> m_aktion;
+  QTimer m_timer;
+  QElapsedTimer m_uhr;
+  bool m_gezeigt = false;
+};
 
 // Types a text key by key, also characters outside Latin-1 (QTest::keyClicks takes Latin-1 only).
 inline void tippen(QWidget* ziel, const QString& text) {

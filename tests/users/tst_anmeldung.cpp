@@ -193,7 +193,7 @@ class TestAnmeldung : public QObject {
     auto* tray = Formulare::laden<frmTray>();
     QVERIFY(tray);
     bool modal = false;
-    beiModal(QStringLiteral("frmAnmeldung"), [&](Formular* form) {
+    Modalwache wache(QStringLiteral("frmAnmeldung"), [&](Formular* form) {
       modal = form->isModal();
       auto* liste = form->findChild<QComboBox*>(QStringLiteral("cboBenutzer"));
       QTest::keyClick(liste, Qt::Key_Down);
@@ -237,7 +237,7 @@ class TestAnmeldung : public QObject {
     QFETCH(QString, erwartet);
     zustand().BestaetigtesKennwort = QStringLiteral("vorher");
     bool modal = false;
-    beiModal(QStringLiteral("frmKennwort"), [&](Formular* form) {
+    Modalwache wache(QStringLiteral("frmKennwort"), [&](Formular* form) {
       modal = true;
       auto* feld = static_cast<frmKennwort*>(form)->txtPasswort();
       QCOMPARE(QApplication::focusWidget(), feld);

@@ -44,6 +44,7 @@ void frmBenutzer::beimLaden() {
   SpracheAnwenden(ProduktWert(u"Sprache"_s));
   setWindowTitle(Text(446));
   setzeHilfekontext(160);
+  breiteAnpassen();
 
   const Zustand& z = zustand();
   Data1.verbinden(z.Datendatei);
@@ -104,6 +105,24 @@ void frmBenutzer::ansicht(bool optionen, qint16 linie, qint16 knoepfe, qint16 ho
   for (QPushButton* knopf : {ui->cmdOK, ui->cmdAbbrechen, ui->cmdHilfe})
     knopf->move(knopf->x(), knoepfe);
   setFixedSize(width(), hoehe);
+}
+
+void frmBenutzer::breiteAnpassen() {
+  // The captions come from the language file and the font from the system: the form grows until
+  // the longest option fits, the fields and rules with it, the buttons stay at the right edge.
+  int noetig = width();
+  for (QRadioButton* option : {ui->Option1, ui->Option2, ui->Option3})
+    noetig = qMax(noetig, option->x() + option->sizeHint().width() + ui->Option1->x());
+  const int mehr = noetig - width();
+  if (mehr <= 0)
+    return;
+  for (QWidget* breiter :
+       std::initializer_list<QWidget*>{ui->cboBenutzer, ui->txtKennwort, ui->Line1, ui->Line2,
+                                       ui->Option1, ui->Option2, ui->Option3})
+    breiter->resize(breiter->width() + mehr, breiter->height());
+  for (QPushButton* knopf : {ui->cmdOK, ui->cmdAbbrechen, ui->cmdHilfe})
+    knopf->move(knopf->x() + mehr, knopf->y());
+  resize(width() + mehr, height());
 }
 
 void frmBenutzer::KennwortLaden() {

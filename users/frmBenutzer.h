@@ -40,6 +40,7 @@ class frmBenutzer : public Formular {
   void KurzeAnsicht();
   void VolleAnsicht();
   void ansicht(bool optionen, qint16 linie, qint16 knoepfe, qint16 hoehe);
+  void breiteAnpassen();
   void KennwortLaden();
   void BenutzerSuchen();
   void BenutzerAktivieren();

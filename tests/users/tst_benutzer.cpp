@@ -359,6 +359,19 @@ class TestBenutzer : public QObject {
     QCOMPARE(zustand().GespeichertesKennwort, u"ben"_s);
   }
 
+  // Enter in the name field is OK as well.
+  void eingabetasteImNamensfeld() {
+    zustand().Buchungsart = u"Einnahme"_s;
+    auto* f = zeigen();
+    eingeben(f, u"Ben"_s, u"ben"_s);
+    QTest::keyClick(f->txtKennwort(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), f->cboBenutzer());
+    QTest::keyClick(f->cboBenutzer(), Qt::Key_Return);
+    QCOMPARE(geoeffnet().size(), 1);
+    QCOMPARE(geoeffnet()[0].form, u"frmEinnahme"_s);
+    QCOMPARE(geoeffnet()[0].benutzer, u"Ben"_s);
+  }
+
   // A password loaded for one entry never lets in another: the name changed without leaving the
   // field (OK by its access key), the other user's password does not count.
   void altesKennwortGiltNichtFuerAndereNamen() {

@@ -102,6 +102,19 @@ Formular* Formulare::laden(const QString& name) {
   return eintragen((*fabrik)(), name);
 }
 
+Formular* Formulare::nichtModalZeigen(const QString& name) {
+  Formular* form = laden(name);
+  if (!form)
+    return nullptr;
+  if (form->isMinimized())
+    form->showNormal();
+  else
+    form->show();
+  form->raise();
+  form->activateWindow();
+  return form;
+}
+
 Formular* Formulare::geladen(const QString& name) {
   for (const auto& f : geladene()) {
     if (f && !f->wirdEntladen() && f->objectName() == name)

@@ -138,10 +138,12 @@ void Formulare::entladen(const QString& name) {
 }
 
 void Formulare::alleEntladen() {
-  // Later forms first, so that a dialog goes before the form that opened it.
-  const QList<Formular*> liste = alle();
-  for (auto it = liste.crbegin(); it != liste.crend(); ++it)
-    (*it)->entladen();
+  // Later forms first, so that a dialog goes before the form that opened it. Unloading one form
+  // can load another (the focus moves on and a field shows its tip): repeat until none is left.
+  for (QList<Formular*> liste = alle(); !liste.isEmpty(); liste = alle()) {
+    for (auto it = liste.crbegin(); it != liste.crend(); ++it)
+      (*it)->entladen();
+  }
 }
 
 void Formulare::vergessen(Formular* form) { geladene().removeAll(form); }

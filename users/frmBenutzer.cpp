@@ -190,11 +190,18 @@ void frmBenutzer::BenutzerAktivieren() {
 void frmBenutzer::cmdOK_Click() {
   if (ui->cboBenutzer->currentText().isEmpty())
     return;
-  // First, and whatever follows: the options say how the next booking begins.
-  anmeldeartSchreiben();
+  // The options say how the next booking begins. The password sign-in is written first,
+  // whatever follows, as it only ever asks for more. A mode without password is written only once
+  // this sign-in has succeeded: written before the check, a wrong password with "default user"
+  // selected would open that user's book to the next booking command.
+  const bool ohneKennwort = !ui->Option3->isChecked();
+  if (!ohneKennwort)
+    anmeldeartSchreiben();
   BenutzerSuchen();
   if (m_benutzerVorhanden) {
     if (kennwortStimmt()) {
+      if (ohneKennwort)
+        anmeldeartSchreiben();
       BenutzerAktivieren();
       entladen();
       BuchungsdialogZeigen();
@@ -228,6 +235,8 @@ void frmBenutzer::neuerBenutzer() {
     anlage.melden(e);
     return;
   }
+  if (!ui->Option3->isChecked())
+    anmeldeartSchreiben();
   BenutzerAktivieren();
   entladen();
   BuchungsdialogZeigen();

@@ -13,6 +13,7 @@
 #include "frmVerschieben.h"
 #include "ui_frmKategorie.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -71,7 +72,6 @@ frmKategorie::frmKategorie()
   Nodes = new Schluesselbaum(ui->TreeView1, ImageList1,
                              Schluesselbaum::Haekchen | Schluesselbaum::Beschriftbar);
   ui->TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
-  ui->TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
   // Before the dialog's own key filter, which takes the Delete key first.
   connect(new Knotenklick(ui->TreeView1), &Knotenklick::NodeClick, this,
           &frmKategorie::TreeView1_NodeClick);
@@ -89,9 +89,6 @@ frmKategorie::frmKategorie()
     // Labels are only ever set by the program, so a change the user made is a tax mark.
     if (m_programm == 0)
       TreeView1_NodeCheck(knoten);
-  });
-  connect(ui->TreeView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& ort) {
-    TreeView1_Kontextmenue(ui->TreeView1->viewport()->mapToGlobal(ort));
   });
 
   // The tree's context menu; its items run the buttons' code once the menu has closed.
@@ -249,6 +246,20 @@ bool frmKategorie::eventFilter(QObject* objekt, QEvent* ereignis) {
        ereignis->type() == QEvent::MouseButtonDblClick) &&
       static_cast<QMouseEvent*>(ereignis)->button() == Qt::RightButton) {
     // The menu acts on the selected node; the right button does not select another one.
+    return true;
+  }
+  if (ereignis->type() == QEvent::ContextMenu &&
+      (objekt == ui->TreeView1->viewport() || objekt == ui->TreeView1)) {
+    auto* anfrage = static_cast<QContextMenuEvent*>(ereignis);
+    QPoint ort = anfrage->globalPos();
+    // From the keyboard (menu key, Shift+F10) the menu opens below the selected node.
+    if (anfrage->reason() != QContextMenuEvent::Mouse) {
+      if (QTreeWidgetItem* knoten = ausgewaehlterKnoten()) {
+        const QRect rahmen = ui->TreeView1->visualItemRect(knoten);
+        ort = ui->TreeView1->viewport()->mapToGlobal(QPoint(rahmen.left() + 40, rahmen.bottom()));
+      }
+    }
+    TreeView1_Kontextmenue(ort);
     return true;
   }
   if (objekt == ui->TreeView1 && ereignis->type() == QEvent::KeyPress) {

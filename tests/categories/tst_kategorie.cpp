@@ -314,6 +314,13 @@ class TestKategorie : public QObject {
     QTRY_VERIFY(menue->isVisible());
     QVERIFY(menuepunkt("mnuNeu_Kategorie")->isVisible());
     menue->hide();
+    // From the keyboard the menu opens below the selected node.
+    QContextMenuEvent taste(QContextMenuEvent::Keyboard, QPoint(5, 5));
+    QCoreApplication::sendEvent(baum(), &taste);
+    QTRY_VERIFY(menue->isVisible());
+    const QRect knotenRahmen = baum()->visualItemRect(knoten({u"Freizeit"_s}));
+    QCOMPARE(menue->pos().y(), baum()->viewport()->mapToGlobal(knotenRahmen.bottomLeft()).y());
+    menue->hide();
     menuepunkt("mnuNeu_Kategorie")->trigger();
     QTRY_VERIFY(knoten({u"Neue Kategorie 1"_s}));
     MeldungTest::antworten({Antwort::Ja});

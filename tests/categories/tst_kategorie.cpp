@@ -388,6 +388,19 @@ class TestKategorie : public QObject {
       QVERIFY(rows.contains(zeile(pfad.first(), alt, 0)));
   }
 
+  // An emptied label is no name: the edit counts as cancelled, with no question and no check.
+  void leererNameNichtUebernommen() {
+    oeffnen();
+    Modalhelfer helfer(u"frmVerschieben"_s,
+                       [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    umbenennen({u"Auto"_s, u"Benzin"_s}, u"   "_s);
+    QTRY_VERIFY(!baum()->viewport()->findChild<QLineEdit*>());
+    QTest::qWait(50);
+    QVERIFY(knoten({u"Auto"_s, u"Benzin"_s}));
+    QVERIFY(!helfer.gelaufen());
+    QVERIFY(MeldungTest::gezeigt().isEmpty());
+  }
+
   // A renamed main category passes its new name to its subcategory rows.
   void hauptkategorieUmbenannt() {
     oeffnen();

@@ -191,20 +191,15 @@ class TestTabulon : public QObject {
     QCOMPARE(wechsel.count(), vorher + 1);
   }
 
-  void ohneDateiOderAbfrage() {
+  void ohneDatei() {
     m_grid->setDatabaseName(m_ordner->datei(u"Fehlt.mdb"_s));
     m_grid->setRecordSource(Abfrage(u"Buchungen"_s));
     m_grid->Rebind();
     QCOMPARE(m_grid->model()->rowCount(), 0);
     QCOMPARE(m_grid->Columns().Count(), 0);
     QVERIFY(!QFile::exists(m_ordner->datei(u"Fehlt.mdb"_s)));
-    m_grid->setDatabaseName(buch());
-    m_grid->setRecordSource(Abfrage(u"Buchungen; DROP TABLE Buchungen"_s));
-    m_grid->Rebind();
-    QCOMPARE(m_grid->model()->rowCount(), 0);
-    QVERIFY(m_grid->SelectedItems().isEmpty());
     QVERIFY(!m_grid->GetRowData(0).Value(1).isValid());
-    m_grid->setRecordSource(Abfrage(u"Buchungen"_s));
+    m_grid->setDatabaseName(buch());
     m_grid->Rebind();
     QCOMPARE(m_grid->model()->rowCount(), 7);
   }
@@ -219,14 +214,11 @@ class TestTabulon : public QObject {
     QTest::newRow("Leerzeichen") << QVariant(u" &H0000FF00& "_s) << QColor(0, 0xFF, 0);
     QTest::newRow("dezimal") << QVariant(u"16711680"_s) << QColor(0, 0, 0xFF);
     QTest::newRow("Zahlwert") << QVariant(qint32(255)) << QColor(0xFF, 0, 0);
-    QTest::newRow("schwarz") << QVariant(u"&H0&"_s) << QColor(0, 0, 0);
     QTest::newRow("Systemfarbe") << QVariant(u"&H80000005&"_s) << keine;
     QTest::newRow("zu groß") << QVariant(u"&H1000000&"_s) << keine;
     QTest::newRow("negativ") << QVariant(qint32(-1)) << keine;
     QTest::newRow("kein Hex") << QVariant(u"&HGG&"_s) << keine;
-    QTest::newRow("nur &H") << QVariant(u"&H&"_s) << keine;
     QTest::newRow("Wort") << QVariant(u"blau"_s) << keine;
-    QTest::newRow("leer") << QVariant(QString()) << keine;
     QTest::newRow("fehlt") << QVariant() << keine;
   }
 

@@ -2,6 +2,7 @@
 // notification area until its menu's end command.
 
 #include "BookingFormulare.h"
+#include "CategoriesFormulare.h"
 #include "Einzelinstanz.h"
 #include "Programm.h"
 #include "ShellFormulare.h"
@@ -19,6 +20,7 @@ int main(int argc, char* argv[]) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   shellFormulareAnmelden();
+  categoriesFormulareAnmelden();
   bookingFormulareAnmelden();
   usersFormulareAnmelden();
 

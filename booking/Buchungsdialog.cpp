@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 

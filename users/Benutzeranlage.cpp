@@ -1,6 +1,7 @@
 #include "Benutzeranlage.h"
 
 #include "Abfrage.h"
+#include "Dateischreiben.h"
 #include "Datenbank.h"
 #include "Datensatzquelle.h"
 #include "Kennwortkodierung.h"
@@ -9,10 +10,15 @@
 #include "Transaktion.h"
 #include "Zustand.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -32,6 +38,25 @@ bool geraetename(const QString& name) {
          gross.back() >= u'1' && gross.back() <= u'9';
 }
 
+// The hash a note keeps of the copy it put in place; "" for a file that cannot be read.
+QString pruefsumme(const QString& datei) {
+  QFile f(datei);
+  if (!f.open(QIODevice::ReadOnly))
+    return {};
+  QCryptographicHash hash(QCryptographicHash::Sha256);
+  if (!hash.addData(&f))
+    return {};
+  return QString::fromLatin1(hash.result().toHex());
+}
+
+const QStringList& restmuster() {
+  static const QStringList muster = {u"unbenannt-*.anlage"_s, u"unbenannt-*.tmp"_s,
+                                     u"unbenannt-*.tmp-journal"_s};
+  return muster;
+}
+
+constexpr auto Restfilter = QDir::Files | QDir::Hidden | QDir::System;
+
 }  // namespace
 
 Benutzeranlage::Benutzeranlage(Datensatzquelle& Data1, const QString& programmordner,
@@ -44,7 +69,7 @@ Benutzeranlage::Benutzeranlage(Datensatzquelle& Data1, const QString& programmor
 
 Benutzeranlage::~Benutzeranlage() {
   // A creation that did not finish leaves nothing behind.
-  if (m_transaktion || !m_temp.isEmpty() || !m_alteEinstellungen.isEmpty())
+  if (m_transaktion || !m_temp.isEmpty() || !m_alteEinstellungen.isEmpty() || !m_vermerk.isEmpty())
     rueckgaengig();
 }
 
@@ -67,6 +92,11 @@ QString Benutzeranlage::namensfehler(const QString& name) {
       return u"Ein Benutzername darf keines der Zeichen \\ / : * ? \" < > | enthalten, denn er "
              u"wird auch als Dateiname des Haushaltsbuchs verwendet."_s;
   }
+  // The book's file name: at most 255 bytes where names are UTF-8, 255 characters on Windows.
+  const QString datei = name + u".mdb"_s;
+  if (datei.size() > 255 || datei.toUtf8().size() > 255)
+    return u"Der Benutzername ist zu lang, denn er wird auch als Dateiname des Haushaltsbuchs "
+           u"verwendet. Bitte wählen Sie einen kürzeren Namen."_s;
   if (geraetename(name))
     return u"„%1“ ist als Dateiname nicht erlaubt. Bitte wählen Sie einen anderen Namen."_s.arg(
         name);
@@ -90,6 +120,7 @@ bool Benutzeranlage::buchVorhanden(const QString& programmordner, const QString&
 
 Benutzeranlage::Ergebnis Benutzeranlage::pruefen() {
   m_grund.clear();
+  resteAufraeumen();
   if (const QString fehler = namensfehler(m_name); !fehler.isEmpty()) {
     m_grund = fehler;
     return Ergebnis::NameUngueltig;
@@ -111,10 +142,19 @@ Benutzeranlage::Ergebnis Benutzeranlage::pruefen() {
 Benutzeranlage::Ergebnis Benutzeranlage::anlegen() {
   if (const Ergebnis e = pruefen(); e != Ergebnis::Angelegt)
     return e;
-  if (!BuchdateiAnlegen() || !BenutzerEintragen() || !BenutzerEinstellungenAnlegen()) {
+  const auto fehlgeschlagen = [this] {
     rueckgaengig();
     return Ergebnis::Fehlgeschlagen;
-  }
+  };
+  if (!BenutzerEintragen())
+    return fehlgeschlagen();
+  schritt(Schritt::Eingetragen);
+  if (!BuchdateiAnlegen())
+    return fehlgeschlagen();
+  schritt(Schritt::Kopiert);
+  if (!BenutzerEinstellungenAnlegen())
+    return fehlgeschlagen();
+  schritt(Schritt::Eingestellt);
   // A book of that name may have come up in the meantime (another program, another letter case).
   if (buchVorhanden(m_ordner, m_name)) {
     rueckgaengig();
@@ -124,16 +164,26 @@ Benutzeranlage::Ergebnis Benutzeranlage::anlegen() {
     rueckgaengig();
     return buchVorhanden(m_ordner, m_name) ? Ergebnis::BuchVorhanden : Ergebnis::Fehlgeschlagen;
   }
+  schritt(Schritt::Eingesetzt);
   if (!m_transaktion->bestaetigen()) {
     scheitern(m_transaktion->fehler());
-    rueckgaengig();
-    return Ergebnis::Fehlgeschlagen;
+    return fehlgeschlagen();
   }
   m_transaktion.reset();
   m_alteEinstellungen.clear();
+  m_eingesetzt = false;
+  schritt(Schritt::Bestaetigt);
+  // The user is complete; a note left by a crash right here would only be removed.
+  QFile::remove(m_vermerk);
+  m_vermerk.clear();
   // The program-wide handle of the household book, as the booking dialogs keep it.
   Datenbank::buchdateiOeffnen(m_ziel);
   return Ergebnis::Angelegt;
+}
+
+void Benutzeranlage::schritt(Schritt s) const {
+  if (nachSchritt)
+    nachSchritt(s);
 }
 
 bool Benutzeranlage::scheitern(const QString& grund) {
@@ -193,6 +243,9 @@ bool Benutzeranlage::BuchdateiAnlegen() {
                          ? u"Die Vorlage „%1“ hat keine Tabelle Benutzer mit den Spalten "
                            u"Benutzername und Kennwort."_s.arg(nativ(vorlage))
                          : fehler);
+  m_pruefsumme = pruefsumme(m_temp);
+  if (m_pruefsumme.isEmpty())
+    return scheitern(u"Die Kopie „%1“ kann nicht gelesen werden."_s.arg(nativ(m_temp)));
   return true;
 }
 
@@ -220,6 +273,28 @@ bool Benutzeranlage::BenutzerEinstellungenAnlegen() {
   const QString schluessel = ProduktSchluessel + u'\\' + m_name;
   // One step for every other process: they see all five values or none.
   const Registry::Sperre sperre;
+  // What a process killed from here on must take back is noted first.
+  QJsonArray alte;
+  for (const auto& [name, wert] : Standardeinstellungen()) {
+    const QVariant alt = RegistryLesen(HKCU, schluessel, name);
+    QJsonObject eintrag{{u"Name"_s, name}};
+    if (alt.typeId() == QMetaType::QString)
+      eintrag.insert(u"Text"_s, alt.toString());
+    else if (alt.isValid())
+      eintrag.insert(u"Zahl"_s, alt.toInt());
+    alte.append(eintrag);
+  }
+  const QJsonObject vermerk{{u"Name"_s, m_name},
+                            {u"Kopie"_s, QFileInfo(m_temp).fileName()},
+                            {u"Buch"_s, m_pruefsumme},
+                            {u"Einstellungen"_s, alte}};
+  const QString pfad = m_temp.left(m_temp.size() - 4) + u".anlage"_s;
+  QString fehler;
+  if (!dateiSchreiben(pfad, QJsonDocument(vermerk).toJson(), &fehler))
+    return scheitern(u"Im Programmordner „%1“ kann keine Datei angelegt werden: %2"_s.arg(
+        nativ(m_ordner), fehler));
+  m_vermerk = pfad;
+  schritt(Schritt::Vermerkt);
   for (const auto& [name, wert] : Standardeinstellungen()) {
     const QVariant alt = RegistryLesen(HKCU, schluessel, name);
     if (const qint32 status = RegistrySchreiben(HKCU, schluessel, name, wert); status != 0)
@@ -241,19 +316,24 @@ bool Benutzeranlage::einsetzen() {
   return true;
 }
 
+void Benutzeranlage::einstellungenZurueck(const QString& name,
+                                          const QList<QPair<QString, QVariant>>& alte) {
+  const QString schluessel = ProduktSchluessel + u'\\' + name;
+  const Registry::Sperre sperre;
+  for (auto it = alte.crbegin(); it != alte.crend(); ++it) {
+    const auto& [wertname, alt] = *it;
+    if (!alt.isValid())
+      RegistryLoeschen(HKCU, schluessel, wertname);
+    else
+      RegistrySchreiben(HKCU, schluessel, wertname, alt, alt.typeId() == QMetaType::QString);
+  }
+}
+
 void Benutzeranlage::rueckgaengig() {
   // The row of Daten.mdb goes with the transaction that was not committed.
   m_transaktion.reset();
   if (!m_alteEinstellungen.isEmpty()) {
-    const QString schluessel = ProduktSchluessel + u'\\' + m_name;
-    const Registry::Sperre sperre;
-    for (auto it = m_alteEinstellungen.crbegin(); it != m_alteEinstellungen.crend(); ++it) {
-      const auto& [name, alt] = *it;
-      if (!alt.isValid())
-        RegistryLoeschen(HKCU, schluessel, name);
-      else
-        RegistrySchreiben(HKCU, schluessel, name, alt, alt.typeId() == QMetaType::QString);
-    }
+    einstellungenZurueck(m_name, m_alteEinstellungen);
     m_alteEinstellungen.clear();
   }
   // Only the file this creation put there: anything that was there before was never replaced.
@@ -266,6 +346,72 @@ void Benutzeranlage::rueckgaengig() {
     QFile::remove(m_temp + u"-journal"_s);
     m_temp.clear();
   }
+  // The note goes last: until then it says what is left to undo.
+  if (!m_vermerk.isEmpty()) {
+    QFile::remove(m_vermerk);
+    m_vermerk.clear();
+  }
+}
+
+void Benutzeranlage::resteAufraeumen() {
+  const QDir ordner(m_ordner);
+  if (ordner.entryList(restmuster(), Restfilter).isEmpty())
+    return;
+  // Every creation holds Daten.mdb's write lock from its first step to its commit. With the lock
+  // here, none is running: what lies in the folder was left by a process that was killed.
+  const Transaktion sperre(m_data1);
+  if (!sperre.begonnen())
+    return;
+  bool alleErledigt = true;
+  for (const QString& vermerk : ordner.entryList({restmuster().first()}, Restfilter)) {
+    if (!vermerkAuswerten(m_ordner + vermerk))
+      alleErledigt = false;
+  }
+  // A copy that no note names was made before its note was written. While a note cannot be
+  // decided its copy stays, so as not to lose what it would need.
+  if (alleErledigt) {
+    for (const QString& rest : ordner.entryList(restmuster().mid(1), Restfilter))
+      QFile::remove(m_ordner + rest);
+  }
+}
+
+bool Benutzeranlage::vermerkAuswerten(const QString& pfad) {
+  QFile datei(pfad);
+  if (!datei.open(QIODevice::ReadOnly))
+    return false;
+  const QJsonObject vermerk = QJsonDocument::fromJson(datei.readAll()).object();
+  datei.close();
+  const QString name = vermerk.value(u"Name"_s).toString();
+  const QString kopie = vermerk.value(u"Kopie"_s).toString();
+  static const QRegularExpression kopiename(u"^unbenannt-\\d+\\.tmp$"_s);
+  // Not a note of ours: left alone.
+  if (name.isEmpty() || !namensfehler(name).isEmpty() || !kopiename.match(kopie).hasMatch())
+    return false;
+  m_data1.abfrageSetzen(Abfrage(u"Benutzer"_s).wo(u"Benutzername"_s, name));
+  m_data1.ersteZeile();
+  if (!m_data1.fehler().isEmpty())
+    return false;
+  if (m_data1.eof()) {
+    // Killed before the commit: the settings as they were, and the book only if it is the copy.
+    QList<QPair<QString, QVariant>> alte;
+    for (const QJsonValue& wert : vermerk.value(u"Einstellungen"_s).toArray()) {
+      const QJsonObject e = wert.toObject();
+      QVariant alt;
+      if (e.contains(u"Text"_s))
+        alt = e.value(u"Text"_s).toString();
+      else if (e.contains(u"Zahl"_s))
+        alt = e.value(u"Zahl"_s).toInt();
+      alte.append({e.value(u"Name"_s).toString(), alt});
+    }
+    einstellungenZurueck(name, alte);
+    const QString buch = m_ordner + name + u".mdb"_s;
+    const QString summe = vermerk.value(u"Buch"_s).toString();
+    if (!summe.isEmpty() && pruefsumme(buch) == summe)
+      QFile::remove(buch);
+  }
+  QFile::remove(m_ordner + kopie);
+  QFile::remove(m_ordner + kopie + u"-journal"_s);
+  return QFile::remove(pfad);
 }
 
 void Benutzeranlage::melden(Ergebnis ergebnis) const {

@@ -65,6 +65,18 @@ Sperre::~Sperre() {
 
 }  // namespace Registry
 
+namespace {
+
+// Why a whole-file write of the settings failed: the folder or the file cannot be written, or
+// the write broke off (a full disk).
+qint32 schreibfehler(const QString& pfad) {
+  const QFileInfo datei(pfad);
+  const bool schreibbar =
+      QFileInfo(datei.absolutePath()).isWritable() && (!datei.exists() || datei.isWritable());
+  return schreibbar ? Registry::FehlerSchreiben : Registry::FehlerZugriff;
+}
+
+}  // namespace
 
 QVariant RegistryLesen(quint32 Wurzel, const QString& Schluessel, const QString& Wertname) {
   const QString root = RegDatei::rootName(Wurzel);
@@ -77,9 +89,12 @@ QVariant RegistryLesen(quint32 Wurzel, const QString& Schluessel, const QString&
   if (!wert)
     return {};
   switch (wert->typ) {
-    case RegWert::Typ::Text: return wert->text;
-    case RegWert::Typ::Zahl: return QVariant::fromValue<qint32>(wert->zahl);
-    default: return {};
+    case RegWert::Typ::Text:
+      return wert->text;
+    case RegWert::Typ::Zahl:
+      return QVariant::fromValue<qint32>(wert->zahl);
+    default:
+      return {};
   }
 }
 
@@ -116,8 +131,7 @@ qint32 RegistrySchreiben(quint32 Wurzel, const QString& Schluessel, const QStrin
   RegDatei datei = RegDatei::parsen(inhalt);
   datei.setzen(root + u'\\' + Schluessel, Wertname, neu);
   if (!dateiSchreiben(pfad, datei.text()))
-    return QFileInfo(QFileInfo(pfad).absolutePath()).isWritable() ? Registry::FehlerSchreiben
-                                                                   : Registry::FehlerZugriff;
+    return schreibfehler(pfad);
   return 0;
 }
 
@@ -139,7 +153,6 @@ qint32 RegistryLoeschen(quint32 Wurzel, const QString& Schluessel, const QString
   if (!datei.entfernen(root + u'\\' + Schluessel, Wertname))
     return 0;
   if (!dateiSchreiben(pfad, datei.text()))
-    return QFileInfo(QFileInfo(pfad).absolutePath()).isWritable() ? Registry::FehlerSchreiben
-                                                                  : Registry::FehlerZugriff;
+    return schreibfehler(pfad);
   return 0;
 }

@@ -9,9 +9,12 @@
 //   datenbank_kind grenze <ordner> <benutzer> <bytes>
 //                                                 one expense with the size of files this process
 //                                                 may write limited; prints the result and reason
+//   datenbank_kind ohnerechte <ordner> <benutzer>  one expense after dropping root's power over
+//                                                 file permissions; prints the result and reason
 
 #include "Buchung.h"
 #include "Datensatzquelle.h"
+#include "Rechte.h"
 #include "Zustand.h"
 
 #include <sqlite3.h>
@@ -109,15 +112,20 @@ int main(int argc, char* argv[]) {
       std::fflush(stdout);
     }
   }
-  if (art == u"grenze") {
+  if (art == u"grenze" || art == u"ohnerechte") {
+    // Before the file is opened: an open handle would keep the right to write.
+    if (art == u"ohnerechte" && !rechteAblegen())
+      return 3;
     anmelden(args.value(2), args.value(3));
     Datensatzquelle Data1;
     Data1.verbinden(zustand().Benutzerdatei);
     Data1.abfrageSetzen(Abfrage(QStringLiteral("Buchungen")));
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit grenze{};
-    grenze.rlim_cur = grenze.rlim_max = args.value(4).toULongLong();
-    setrlimit(RLIMIT_FSIZE, &grenze);
+    if (art == u"grenze") {
+      std::signal(SIGXFSZ, SIG_IGN);
+      rlimit grenze{};
+      grenze.rlim_cur = grenze.rlim_max = args.value(4).toULongLong();
+      setrlimit(RLIMIT_FSIZE, &grenze);
+    }
     const Buchungsergebnis e = BuchungSpeichern(Data1, ausgabe(1));
     std::printf("%d\n%s\n", int(e.status), e.grund.toUtf8().constData());
     return 0;

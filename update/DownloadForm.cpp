@@ -1,5 +1,6 @@
 #include "DownloadForm.h"
 
+#include "Antwortkopf.h"
 #include "DownloadZiel.h"
 #include "Meldung.h"
 #include "UpdateFormate.h"
@@ -12,26 +13,13 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFontMetrics>
+#include <algorithm>
 #include <climits>
-#include <cmath>
 
 namespace {
 
 void nachrichtenVerarbeiten() {
   QCoreApplication::processEvents();
-}
-
-// "Content-Length" in whole kilobytes, halves to the even neighbour; 0 when absent or no number.
-qint64 kilobyteAnzahl(qint64 laenge) {
-  return laenge > 0 ? static_cast<qint64>(std::nearbyint(static_cast<double>(laenge) / 1024)) : 0;
-}
-
-std::optional<qint64> laengeLesen(const QString& text) {
-  bool ok = false;
-  const qint64 wert = text.trimmed().toLongLong(&ok);
-  if (!ok || wert < 0)
-    return std::nullopt;
-  return wert;
 }
 
 }  // namespace
@@ -140,28 +128,32 @@ void DownloadForm::DownloadFile(const QString& strURL, const QString& strDestina
     zurPruefung = m_abbruch;
   }
   if (!zurPruefung) {
-    const QString kopf = m_inet.kopfzeilen();
-    const QString status = kopf.mid(9, 3);
-    if (!m_inet.hatStatuszeile() || status == u"\r\n") {
-      hide();
-      UpdateMeldung(UpdateText(1672) + QStringLiteral("\r\r") + UpdateText(1673), UpdateText(1674),
-                    48);
-    } else if (status == u"200") {
-      laenge = laengeLesen(m_inet.kopfzeile(QStringLiteral("Content-Length"))).value_or(0);
-      total = kilobyteAnzahl(laenge);
-      holen = total != 0;
-    } else if (status == u"401") {
-      hide();
-      UpdateMeldungNr(1668, 1669, 16);
-    } else if (status == u"404") {
-      hide();
-      UpdateMeldungNr(1670, 1671, 16);
-    } else {
-      hide();
-      const qsizetype zeilenende = kopf.indexOf(u'\r');
-      UpdateMeldung(UpdateText(1675) + QStringLiteral("\r\r") +
-                        (zeilenende < 0 ? kopf : kopf.left(zeilenende + 1)),
-                    UpdateText(1664), 16);
+    const Antwortkopf kopf =
+        Antwortkopf::lesen(m_inet.kopfzeilen(), m_inet.kopfzeile(QStringLiteral("Content-Length")));
+    switch (kopf.art) {
+      case Antwortkopf::Art::OhneStatus:
+        hide();
+        UpdateMeldung(UpdateText(1672) + QStringLiteral("\r\r") + UpdateText(1673),
+                      UpdateText(1674), 48);
+        break;
+      case Antwortkopf::Art::Ok:
+        laenge = kopf.laenge;
+        total = kopf.kilobyte;
+        holen = total != 0;
+        break;
+      case Antwortkopf::Art::NichtBerechtigt:
+        hide();
+        UpdateMeldungNr(1668, 1669, 16);
+        break;
+      case Antwortkopf::Art::NichtGefunden:
+        hide();
+        UpdateMeldungNr(1670, 1671, 16);
+        break;
+      case Antwortkopf::Art::Andere:
+        hide();
+        UpdateMeldung(UpdateText(1675) + QStringLiteral("\r\r") + kopf.statuszeile,
+                      UpdateText(1664), 16);
+        break;
     }
   }
 

@@ -1,11 +1,13 @@
 #include "Uebertragung.h"
 
+#include "Antwortkopf.h"
 #include "Sprache.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -111,14 +113,10 @@ bool Uebertragung::hatStatuszeile() const {
 QString Uebertragung::kopfzeilen() const {
   if (!hatStatuszeile())
     return {};
-  const int status = m_antwort->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-  const QString grund = QString::fromLatin1(
-      m_antwort->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray());
-  QString text = QStringLiteral("HTTP/1.1 %1 %2\r\n").arg(status).arg(grund);
-  for (const auto& [name, wert] : m_antwort->rawHeaderPairs())
-    text += QString::fromLatin1(name) + QStringLiteral(": ") + QString::fromLatin1(wert) +
-            QStringLiteral("\r\n");
-  return text + QStringLiteral("\r\n");
+  return Antwortkopf::text(
+      m_antwort->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+      m_antwort->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray(),
+      m_antwort->rawHeaderPairs());
 }
 
 QString Uebertragung::kopfzeile(const QString& name) const {
@@ -166,11 +164,25 @@ void Uebertragung::abbrechen() {
 std::optional<QString> Uebertragung::textHolen(const QString& adresse) {
   if (ausfuehren(adresse, QString(), QString()))
     return std::nullopt;
-  // The whole body is awaited before it is read, so it may not be held back in the socket.
-  m_antwort->setReadBufferSize(1 << 20);
-  warten([this] { return !m_antwort || m_antwort->isFinished(); });
-  if (!m_antwort || m_unterbrochen)
+  // The whole body is awaited before it is read; the buffer holds the longest text there may be.
+  m_antwort->setReadBufferSize(HoechsteTextlaenge);
+  bool abgelaufen = false;
+  QTimer frist;
+  frist.setSingleShot(true);
+  connect(&frist, &QTimer::timeout, this, [this, &abgelaufen] {
+    abgelaufen = true;
+    if (m_schleife)
+      m_schleife->quit();
+  });
+  frist.start(m_textZeitlimit);
+  const auto zuLang = [this] {
+    return !m_antwort->isFinished() && m_antwort->bytesAvailable() >= HoechsteTextlaenge;
+  };
+  warten([&] { return !m_antwort || m_antwort->isFinished() || abgelaufen || zuLang(); });
+  if (!m_antwort || m_unterbrochen || abgelaufen || zuLang()) {
+    abbrechen();
     return std::nullopt;
+  }
   const QVariant status = m_antwort->attribute(QNetworkRequest::HttpStatusCodeAttribute);
   // An error page is no version text and no news.
   if (m_antwort->error() != QNetworkReply::NoError || !status.isValid() || status.toInt() >= 400)

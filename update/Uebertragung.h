@@ -24,10 +24,16 @@ class Uebertragung : public QObject {
 
   // No transfer moves for this long: the request fails (the transfer control's own default).
   static constexpr int Zeitlimit = 60000;
+  // The version file and the news are short: a longer body fails the text request at once
+  // instead of filling memory.
+  static constexpr qint64 HoechsteTextlaenge = 1 << 20;
 
-  // The body of a GET as text, waiting for the whole of it; no value when the request fails or
-  // the server answers with an error status.
+  // The body of a GET as text, waiting for the whole of it; no value when the request fails, the
+  // server answers with an error status, the body is longer than HoechsteTextlaenge, or the whole
+  // of it takes longer than textZeitlimit (a server that trickles cannot hold the check, which
+  // runs with the window hidden, for ever).
   std::optional<QString> textHolen(const QString& adresse);
+  void textZeitlimitSetzen(int millisekunden) { m_textZeitlimit = millisekunden; }
 
   // Starts a GET. An address that cannot be requested gives the description of the error and
   // starts nothing.
@@ -63,5 +69,6 @@ class Uebertragung : public QObject {
   bool m_unterbrochen = false;
   bool m_beendet = false;
   bool m_kopfDa = false;
+  int m_textZeitlimit = Zeitlimit;
   QElapsedTimer m_zuletztVerarbeitet;
 };

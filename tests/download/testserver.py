@@ -15,6 +15,11 @@
   /kopf                the request's header lines as the body
   /frisch              the number of this request, with a long cache lifetime
   /umleitung           302 to /hallo
+  /umleitung-datei     302 to file:///etc/hostname (another scheme)
+  /umleitung-ftp       302 to ftp://127.0.0.1/hallo
+  /zulang              announces 5 bytes, sends "Hallo Welt"
+  /muell               header lines that are no headers (no colon, bytes above 127, a
+                       Content-Length that is no number, two that disagree), then "Hallo Welt"
   /zaehler             how many connections the other paths received so far
 """
 import socketserver
@@ -119,6 +124,26 @@ class Handler(BaseHTTPRequestHandler):
                 self.send_header("Location", "/hallo")
                 self.send_header("Content-Length", "0")
                 self.end_headers()
+            elif art in ("umleitung-datei", "umleitung-ftp"):
+                self.send_response(302)
+                self.send_header("Location", "file:///etc/hostname" if art.endswith("datei")
+                                 else "ftp://127.0.0.1/hallo")
+                self.send_header("Content-Length", "0")
+                self.end_headers()
+            elif art == "zulang":
+                self.send_response(200)
+                self.send_header("Content-Length", "5")
+                self.end_headers()
+                self.wfile.write(b"Hallo Welt")
+            elif art == "muell":
+                self.wfile.write(b"HTTP/1.0 200 OK\r\n"
+                                 b"Das ist kein Kopf\r\n"
+                                 b"\xff\xfe\x00: \x80\x81\r\n"
+                                 b"Content-Length: viele\r\n"
+                                 b"Content-Length: 10\r\n"
+                                 b"Content-Length: 7\r\n"
+                                 b": ohne Namen\r\n\r\n"
+                                 b"Hallo Welt")
             elif art == "zaehler":
                 with sperre:
                     zaehlerabfragen += 1

@@ -158,6 +158,12 @@ class TestDownloader : public QObject {
     QTest::newRow("abgebrochen") << "abgebrochen" << Ungueltig;
     QTest::newRow("ueber der Grenze, Laenge angesagt") << "riesig" << Ungueltig;
     QTest::newRow("ueber der Grenze, ohne Laenge") << "riesig-ohne-laenge" << Ungueltig;
+    // Servers that do not keep to the protocol: a redirect to another scheme is not followed (no
+    // local file is read), the announced length decides, nonsense headers give a clear result.
+    QTest::newRow("Umleitung auf eine Datei") << "umleitung-datei" << Ungueltig;
+    QTest::newRow("Umleitung auf FTP") << "umleitung-ftp" << Ungueltig;
+    QTest::newRow("Koerper laenger als angesagt") << "zulang" << QStringLiteral("Hallo");
+    QTest::newRow("Kopfzeilen ohne Sinn") << "muell" << Hallo;
     QTest::newRow("niemand hoert zu")
         << QStringLiteral("http://127.0.0.1:%1/").arg(freierPort()) << Ungueltig;
     QTest::newRow("kein Rechner") << "http://" << Ungueltig;

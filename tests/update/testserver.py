@@ -21,6 +21,12 @@ version check before a download works whatever the download meets:
     langsam/<n>/<ms>   200 with Content-Length, the body in pieces of n bytes every ms
                        milliseconds
     umleitung          301 to the same file in mode ok
+    zulang/<n>         200 announcing n bytes fewer than the body it sends, then close
+    endlos             200 without Content-Length, a body that never ends
+    muell              200 with header lines that are no headers (no colon, bytes above 127, a
+                       Content-Length that is no number, two that disagree), then the file
+    schema/<art>       301 to another scheme: "datei" (file:///etc/hostname), "ftp"
+                       (ftp://127.0.0.1/<file>)
 """
 
 import os
@@ -92,6 +98,21 @@ class Handler(BaseHTTPRequestHandler):
                 self.send_header("Connection", "close")
                 self.end_headers()
                 return
+            if modus == "schema":
+                ziel = "file:///etc/hostname" if parameter[0] == "datei" else "ftp://127.0.0.1/" + name
+                self.send_response(301)
+                self.send_header("Location", ziel)
+                self.send_header("Content-Length", "0")
+                self.send_header("Connection", "close")
+                self.end_headers()
+                return
+            if modus == "endlos":
+                self.send_response(200)
+                self.send_header("Connection", "close")
+                self.end_headers()
+                block = b"x" * 65536
+                while True:
+                    self.wfile.write(block)
             if modus == "stumm":
                 self.warten_bis_getrennt()
                 self.schliessen()
@@ -123,6 +144,23 @@ class Handler(BaseHTTPRequestHandler):
                 self.wfile.write(inhalt[: int(parameter[0])])
                 self.wfile.flush()
                 self.warten_bis_getrennt()
+                self.schliessen()
+            elif modus == "zulang":
+                self.kopf(200, len(inhalt) - int(parameter[0]))
+                self.wfile.write(inhalt)
+                self.wfile.flush()
+                self.schliessen()
+            elif modus == "muell":
+                self.wfile.write(b"HTTP/1.1 200 OK\r\n"
+                                 b"Das ist kein Kopf\r\n"
+                                 b"\xff\xfe\x00: \x80\x81\r\n"
+                                 b"Content-Length: viele\r\n"
+                                 b"Content-Length: " + str(len(inhalt)).encode() + b"\r\n"
+                                 b"Content-Length: 7\r\n"
+                                 b": ohne Namen\r\n"
+                                 b"Connection: close\r\n\r\n")
+                self.wfile.write(inhalt)
+                self.wfile.flush()
                 self.schliessen()
             elif modus == "ohnelaenge":
                 self.send_response(200)

@@ -2,11 +2,13 @@
 // download window, the version check with its messages, the download with every way it can end,
 // and the promise that a failed download leaves the installed main program as it was.
 
+#include "Antwortkopf.h"
 #include "DownloadForm.h"
 #include "Meldung.h"
 #include "Programm.h"
 #include "Registry.h"
 #include "TestMain.h"
+#include "Uebertragung.h"
 #include "UpdateFormate.h"
 #include "UpdateModul.h"
 #include "UpdateVersion.h"
@@ -702,6 +704,119 @@ class TestUpdate : public QObject {
     QCOMPARE(downloadReste(fall->programm.pfad()), QStringList());
   }
 #endif
+
+  // Servers that do not keep to the protocol. The download ends with a clear result and the
+  // installed program as it was: header lines that are no headers (the lengths disagree, so none
+  // counts and nothing is fetched; the caller then says the update failed), a redirect to another
+  // scheme (not followed: the redirect is the answer), an endless body without a length.
+  void feindlicherServer_data() {
+    QTest::addColumn<QString>("modus");
+    QTest::addColumn<int>("meldung");  // 0: none
+    QTest::newRow("Kopfzeilen ohne Sinn") << "muell" << 0;
+    QTest::newRow("Umleitung auf eine Datei") << "schema/datei" << 1675;
+    QTest::newRow("Umleitung auf FTP") << "schema/ftp" << 1675;
+    QTest::newRow("endloser Körper ohne Länge") << "endlos" << 0;
+  }
+  void feindlicherServer() {
+    QFETCH(QString, modus);
+    QFETCH(int, meldung);
+    DownloadForm form;
+    form.DownloadFile(mainUrl(modus), fall->installiert(), QString(), QString());
+    QVERIFY(!updateZustand().DownloadErfolgreich);
+    QCOMPARE(MeldungTest::gezeigt().size(), meldung ? 1 : 0);
+    if (meldung)
+      QCOMPARE(MeldungTest::gezeigt().at(0).prompt,
+               T(meldung) + QStringLiteral("\n\nHTTP/1.1 301 Moved Permanently\n"));
+    unveraendert();
+  }
+
+  // A server that sends more than it announces: the announced length decides, nothing beyond it
+  // is written (without a checksum in the version data nothing more can be checked).
+  void koerperLaengerAlsAngesagt() {
+    DownloadForm form;
+    form.DownloadFile(mainUrl(QStringLiteral("zulang/100")), fall->installiert(), QString(),
+                      QString());
+    QVERIFY(updateZustand().DownloadErfolgreich);
+    QCOMPARE(dateiInhalt(fall->installiert()), fall->neu.left(fall->neu.size() - 100));
+    QCOMPARE(downloadReste(fall->programm.pfad()), QStringList());
+  }
+
+  // The version check's texts from such servers: an endless body fails at once, a trickle once
+  // the time for the whole text is up, a redirect to another scheme fails; nonsense headers do
+  // not keep the body from being read.
+  void versionstextVomFeindlichenServer_data() {
+    QTest::addColumn<QString>("modus");
+    QTest::addColumn<bool>("text");
+    QTest::newRow("endlos") << "endlos" << false;
+    QTest::newRow("tröpfelnd") << "langsam/1/200" << false;
+    QTest::newRow("Umleitung auf eine Datei") << "schema/datei" << false;
+    QTest::newRow("Kopfzeilen ohne Sinn") << "muell" << true;
+  }
+  void versionstextVomFeindlichenServer() {
+    QFETCH(QString, modus);
+    QFETCH(bool, text);
+    Uebertragung inet;
+    inet.textZeitlimitSetzen(1500);
+    const auto ergebnis = inet.textHolen(mainUrl(modus));
+    QCOMPARE(ergebnis.has_value(), text);
+    if (text)
+      QCOMPARE(ergebnis->size(), fall->neu.size());
+    // The same object fetches the next text as usual.
+    QCOMPARE(inet.textHolen(server->adresse(QStringLiteral("ok")) + QStringLiteral("programm.ver")),
+             std::optional<QString>(QStringLiteral("1.1")));
+  }
+
+  // The head of a response as the download reads it.
+  void antwortkopf_data() {
+    QTest::addColumn<QString>("kopf");
+    QTest::addColumn<QString>("laenge");
+    QTest::addColumn<int>("art");
+    QTest::addColumn<qint64>("bytes");
+    QTest::addColumn<qint64>("kilobyte");
+    using A = Antwortkopf::Art;
+    QTest::newRow("ohne Statuszeile") << ""
+                                      << "" << int(A::OhneStatus) << 0LL << 0LL;
+    QTest::newRow("200") << "HTTP/1.1 200 OK\r\n\r\n"
+                         << "3584" << int(A::Ok) << 3584LL << 4LL;
+    QTest::newRow("halbes KB zum geraden") << "HTTP/1.1 200 OK\r\n\r\n"
+                                           << "2560" << int(A::Ok) << 2560LL << 2LL;
+    QTest::newRow("Länge mit Leerraum") << "HTTP/1.1 200 OK\r\n\r\n"
+                                        << " 1024 " << int(A::Ok) << 1024LL << 1LL;
+    QTest::newRow("Länge negativ") << "HTTP/1.1 200 OK\r\n\r\n"
+                                   << "-5" << int(A::Ok) << 0LL << 0LL;
+    QTest::newRow("zwei Längen") << "HTTP/1.1 200 OK\r\n\r\n"
+                                 << "5, 7" << int(A::Ok) << 0LL << 0LL;
+    QTest::newRow("Länge über 64 Bit") << "HTTP/1.1 200 OK\r\n\r\n"
+                                       << "99999999999999999999" << int(A::Ok) << 0LL << 0LL;
+    QTest::newRow("größte Länge") << "HTTP/1.1 200 OK\r\n\r\n"
+                                  << "9223372036854775807" << int(A::Ok) << 9223372036854775807LL
+                                  << 9007199254740992LL;
+    QTest::newRow("401") << "HTTP/1.1 401 Unauthorized\r\n\r\n"
+                         << "" << int(A::NichtBerechtigt) << 0LL << 0LL;
+    QTest::newRow("404") << "HTTP/1.1 404 Not Found\r\n\r\n"
+                         << "" << int(A::NichtGefunden) << 0LL << 0LL;
+    QTest::newRow("Statuszeile ohne Zeilenende") << "HTTP/1.1 503"
+                                                 << "" << int(A::Andere) << 0LL << 0LL;
+    // Where the status should stand, the line ends: no status line.
+    QTest::newRow("Statuszeile ohne Status")
+        << "HTTP/1.1 \r\n" << "" << int(A::OhneStatus) << 0LL << 0LL;
+  }
+  void antwortkopf() {
+    QFETCH(QString, kopf);
+    QFETCH(QString, laenge);
+    QFETCH(int, art);
+    QFETCH(qint64, bytes);
+    QFETCH(qint64, kilobyte);
+    const Antwortkopf a = Antwortkopf::lesen(kopf, laenge);
+    QCOMPARE(int(a.art), art);
+    QCOMPARE(a.laenge, bytes);
+    QCOMPARE(a.kilobyte, kilobyte);
+    if (a.art == Antwortkopf::Art::Andere)
+      QVERIFY(kopf.startsWith(a.statuszeile));
+    QCOMPARE(Antwortkopf::lesen(Antwortkopf::text(503, "Service Unavailable", {{"A", "b"}}), {})
+                 .statuszeile,
+             QStringLiteral("HTTP/1.1 503 Service Unavailable\r"));
+  }
 
   void ungueltigeAdresse() {
     DownloadForm form;

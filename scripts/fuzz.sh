@@ -26,8 +26,13 @@ for ziel in "${ziele[@]}"; do
   mkdir -p "$arbeit"
   cp -n "$korpus"/* "$arbeit"/ 2>/dev/null || true
   echo "== $ziel ($sekunden s)"
-  ASAN_OPTIONS=detect_leaks=0 "build-fuzz/fuzz/$ziel" -max_total_time="$sekunden" \
-    -artifact_prefix="build-fuzz/funde/$ziel-" -print_final_stats=1 "$arbeit" 2>&1 | tail -n 4
-  [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "$ziel: Fund in build-fuzz/funde/"; exit 1; }
+  protokoll="build-fuzz/$ziel.log"
+  if ! ASAN_OPTIONS=detect_leaks=0 "build-fuzz/fuzz/$ziel" -max_total_time="$sekunden" \
+    -artifact_prefix="build-fuzz/funde/$ziel-" -print_final_stats=1 "$arbeit" >"$protokoll" 2>&1; then
+    grep -v '^INFO\|^#' "$protokoll" | tail -n 40
+    echo "$ziel: Fund in build-fuzz/funde/ (Protokoll: $protokoll)"
+    exit 1
+  fi
+  tail -n 4 "$protokoll"
 done
 echo "Alle Fuzz-Ziele ohne Fund."

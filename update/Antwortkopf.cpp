@@ -1,7 +1,5 @@
 #include "Antwortkopf.h"
 
-#include <cmath>
-
 Antwortkopf Antwortkopf::lesen(const QString& kopf, const QString& inhaltslaenge) {
   Antwortkopf a;
   // The status code stands at characters 10 to 12 of the first line.
@@ -13,7 +11,11 @@ Antwortkopf Antwortkopf::lesen(const QString& kopf, const QString& inhaltslaenge
     bool ok = false;
     const qint64 wert = inhaltslaenge.trimmed().toLongLong(&ok);
     a.laenge = ok && wert > 0 ? wert : 0;
-    a.kilobyte = static_cast<qint64>(std::nearbyint(static_cast<double>(a.laenge) / 1024));
+    // In whole numbers: through a double, lengths beyond 2^53 bytes came out a kilobyte off.
+    a.kilobyte = a.laenge / 1024;
+    const qint64 rest = a.laenge % 1024;
+    if (rest > 512 || (rest == 512 && a.kilobyte % 2 == 1))
+      ++a.kilobyte;
   } else if (status == u"401") {
     a.art = Art::NichtBerechtigt;
   } else if (status == u"404") {

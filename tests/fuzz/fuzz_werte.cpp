@@ -6,13 +6,13 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t groesse) {
-  const QString text = QString::fromUtf8(reinterpret_cast<const char*>(daten),
-                                         static_cast<qsizetype>(groesse));
+  const QString text =
+      QString::fromUtf8(reinterpret_cast<const char*>(daten), static_cast<qsizetype>(groesse));
   if (const auto wert = Werte::zahl(text)) {
     if (!std::isfinite(*wert))
       std::abort();
-    for (const char16_t* format : {u"##,##0.00", u"Standard", u"##0%", u"###,##0.0", u"##0.0",
-                                   u"##0.0#", u"0", u"#0"}) {
+    for (const char16_t* format :
+         {u"##,##0.00", u"Standard", u"##0%", u"###,##0.0", u"##0.0", u"##0.0#", u"0", u"#0"}) {
       const QString aus = Werte::formatieren(*wert, QStringView(format));
       if (aus.isEmpty())
         std::abort();

@@ -791,6 +791,10 @@ class TestUpdate : public QObject {
     QTest::newRow("größte Länge") << "HTTP/1.1 200 OK\r\n\r\n"
                                   << "9223372036854775807" << int(A::Ok) << 9223372036854775807LL
                                   << 9007199254740992LL;
+    // Found by fuzz_antwortkopf: rounded through a double, this length came out 3428819444444444.
+    QTest::newRow("Länge jenseits der Genauigkeit von double")
+        << "HTTP/1.1 200 OK\r\n\r\n"
+        << "3511111111111111184" << int(A::Ok) << 3511111111111111184LL << 3428819444444445LL;
     QTest::newRow("401") << "HTTP/1.1 401 Unauthorized\r\n\r\n"
                          << "" << int(A::NichtBerechtigt) << 0LL << 0LL;
     QTest::newRow("404") << "HTTP/1.1 404 Not Found\r\n\r\n"
@@ -798,8 +802,8 @@ class TestUpdate : public QObject {
     QTest::newRow("Statuszeile ohne Zeilenende") << "HTTP/1.1 503"
                                                  << "" << int(A::Andere) << 0LL << 0LL;
     // Where the status should stand, the line ends: no status line.
-    QTest::newRow("Statuszeile ohne Status")
-        << "HTTP/1.1 \r\n" << "" << int(A::OhneStatus) << 0LL << 0LL;
+    QTest::newRow("Statuszeile ohne Status") << "HTTP/1.1 \r\n"
+                                             << "" << int(A::OhneStatus) << 0LL << 0LL;
   }
   void antwortkopf() {
     QFETCH(QString, kopf);

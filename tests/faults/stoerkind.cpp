@@ -301,24 +301,30 @@ int main(int argc, char* argv[]) {
     optionen.ordner += u'/';
   for (int i = 3; i < args.size(); ++i) {
     const QString& a = args[i];
-    const QString wert = args.value(i + 1);
-    if (a == u"--schleife")
+    if (a == u"--schleife") {
       optionen.schleife = true;
-    else if (a == u"--ohne-rechte")
+      continue;
+    }
+    if (a == u"--ohne-rechte") {
       optionen.ohneRechte = true;
-    else if (a == u"--grenze" && ++i)
+      continue;
+    }
+    if (i + 1 >= args.size())
+      return 2;
+    const QString wert = args[++i];
+    if (a == u"--grenze")
       optionen.grenze = wert.toLongLong();
-    else if (a == u"--benutzer" && ++i)
+    else if (a == u"--benutzer")
       optionen.benutzer = wert;
-    else if (a == u"--text" && ++i)
+    else if (a == u"--text")
       optionen.text = wert;
-    else if (a == u"--name" && ++i)
+    else if (a == u"--name")
       optionen.name = wert;
-    else if (a == u"--von" && ++i)
+    else if (a == u"--von")
       optionen.von = wert;
-    else if (a == u"--nach" && ++i)
+    else if (a == u"--nach")
       optionen.nach = wert;
-    else if (a == u"--abbruch-nach" && ++i)
+    else if (a == u"--abbruch-nach")
       optionen.abbruchNach = wert.toInt();
     else
       return 2;

@@ -92,6 +92,11 @@ bool Datensatzquelle::laden() {
 }
 
 int Datensatzquelle::spaltenIndex(const QString& spalte) const {
+  // Callers name a column as the table spells it, row after row: found without a lower-case copy.
+  for (int i = 0; i < m_spalten.size(); ++i) {
+    if (m_spalten[i] == spalte)
+      return i;
+  }
   return m_index.value(spalte.toLower(), -1);
 }
 

@@ -2,10 +2,11 @@
 
 #include "Codepage1252.h"
 
+#include <sys/stat.h>
 #include <QFile>
 #include <QMutex>
 #include <QStringDecoder>
-#include <sys/stat.h>
+#include <algorithm>
 
 namespace Ini {
 namespace {
@@ -19,10 +20,13 @@ struct Eintrag {
   qint64 inode = -1;
   bool vorhanden = false;
   Inhalt inhalt;
+  QByteArray dateiname;  // the path as the system takes it, made once per file
 };
 
 QMutex cacheSperre;
 QHash<QString, Eintrag> cache;
+// Section names as callers spell them ("Sprache") -> as the cache holds them ("sprache").
+QHash<QString, QString> abschnittsnamen;
 
 QString wertAufbereiten(QStringView wert) {
   wert = wert.trimmed();
@@ -39,16 +43,25 @@ QString wertAufbereiten(QStringView wert) {
 }
 
 // The file's identity as the cache sees it; a change of any part means "read again".
-Eintrag kennung(const QString& pfad) {
+Eintrag kennung(const QByteArray& dateiname) {
   Eintrag e;
   struct stat st {};
-  if (::stat(QFile::encodeName(pfad).constData(), &st) != 0)
+  if (::stat(dateiname.constData(), &st) != 0)
     return e;
   e.vorhanden = true;
   e.groesse = st.st_size;
   e.mtimeNs = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
   e.inode = static_cast<qint64>(st.st_ino);
   return e;
+}
+
+// A section or key name as the cache holds it: trimmed and in lower case. Names are mostly so
+// already (numbers, "sprache"); then they are used as they are, without a copy.
+QString name(const QString& n) {
+  const bool getrimmt = n.isEmpty() || (!n.front().isSpace() && !n.back().isSpace());
+  if (getrimmt && std::none_of(n.cbegin(), n.cend(), [](QChar c) { return c.isUpper(); }))
+    return n;
+  return n.trimmed().toLower();
 }
 
 }  // namespace
@@ -98,20 +111,30 @@ void cacheLeeren() {
 
 QString SprachText(const QString& Datei, const QString& Abschnitt, const QString& Schluessel) {
   using namespace Ini;
-  const Eintrag jetzt = kennung(Datei);
   QMutexLocker sperre(&cacheSperre);
   Eintrag& e = cache[Datei];
+  if (e.dateiname.isEmpty())
+    e.dateiname = QFile::encodeName(Datei);
+  // One stat per lookup: a file replaced or changed on disk is read again at once.
+  const Eintrag jetzt = kennung(e.dateiname);
   if (e.vorhanden != jetzt.vorhanden || e.groesse != jetzt.groesse || e.mtimeNs != jetzt.mtimeNs ||
       e.inode != jetzt.inode) {
-    e = jetzt;
+    e.vorhanden = jetzt.vorhanden;
+    e.groesse = jetzt.groesse;
+    e.mtimeNs = jetzt.mtimeNs;
+    e.inode = jetzt.inode;
+    e.inhalt.clear();
     if (e.vorhanden) {
       QFile f(Datei);
       if (f.open(QIODevice::ReadOnly))
         e.inhalt = parsen(dekodieren(f.readAll()));
     }
   }
-  const auto abschnitt = e.inhalt.constFind(Abschnitt.trimmed().toLower());
+  auto bekannt = abschnittsnamen.constFind(Abschnitt);
+  if (bekannt == abschnittsnamen.cend())
+    bekannt = abschnittsnamen.insert(Abschnitt, name(Abschnitt));
+  const auto abschnitt = e.inhalt.constFind(*bekannt);
   if (abschnitt == e.inhalt.cend())
     return {};
-  return abschnitt->value(Schluessel.trimmed().toLower());
+  return abschnitt->value(name(Schluessel));
 }

@@ -23,6 +23,7 @@
 #include <QStringListModel>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -37,6 +38,21 @@ void sortieren(QStringList& liste) {
   std::stable_sort(liste.begin(), liste.end(), [](const QString& a, const QString& b) {
     return Textvergleich::vergleichen(a, b) < 0;
   });
+}
+
+// Adds an entry where the list's order puts it, after entries that sort the same; the text in the
+// field stays as it is (adding to an empty list would otherwise select the new entry).
+void sortiertEinfuegen(QComboBox* liste, const QString& eintrag) {
+  int i = 0;
+  while (i < liste->count() && Textvergleich::vergleichen(liste->itemText(i), eintrag) <= 0)
+    ++i;
+  const QString text = liste->currentText();
+  {
+    const QSignalBlocker sperre(liste);
+    liste->insertItem(i, eintrag);
+  }
+  if (liste->currentText() != text)
+    liste->setEditText(text);
 }
 
 // Fills a list in one go, without raising its events, and leaves nothing selected: the program's
@@ -85,6 +101,14 @@ Buchungsdialog::Buchungsdialog(Beschreibung art)
   Namensliste = ui->cboEmpfaenger;
   if (!m_art.namensliste.isEmpty())
     Namensliste->setObjectName(m_art.namensliste);
+  // All found before any is renamed, so that two controls can swap their names.
+  QList<QPair<QWidget*, QString>> umbenennen;
+  for (auto it = m_art.namen.cbegin(); it != m_art.namen.cend(); ++it) {
+    if (auto* w = findChild<QWidget*>(it.key()))
+      umbenennen.append({w, it.value()});
+  }
+  for (const auto& [w, name] : umbenennen)
+    w->setObjectName(name);
   for (auto it = m_art.tags.cbegin(); it != m_art.tags.cend(); ++it) {
     if (auto* w = findChild<QWidget*>(it.key()))
       w->setProperty("Tag", it.value());
@@ -456,6 +480,40 @@ void Buchungsdialog::FelderLeeren() {
     ui->Check1->setChecked(false);
 }
 
+// --- completion and address capture ---------------------------------------------------------
+
+clsComboFill& Buchungsdialog::Fill() {
+  if (!m_fill)
+    m_fill = std::make_unique<clsComboFill>();
+  return *m_fill;
+}
+
+void Buchungsdialog::ListeTasteGedrueckt(QComboBox* liste, QKeyEvent* taste) {
+  Fill().SupressKeyStroke(liste, clsComboFill::Tastencode(taste));
+}
+
+void Buchungsdialog::ListeVervollstaendigen(QComboBox* liste) {
+  Fill().GetListValue(liste);
+}
+
+void Buchungsdialog::NamenslisteVerlassen() {
+  const QString name = Namensliste->currentText();
+  if (name.isEmpty())
+    return;
+  // "=" on text ignores letter case, umlauts included; the name is a bound value, so a single
+  // quote in it is a character like any other.
+  Data2.abfrageSetzen(Abfrage(u"Adressen"_s).wo(u"Name"_s, name));
+  if (Data2.anzahl() > 0)
+    return;
+  if (MeldungNr(m_art.neueAdresse.prompt, m_art.neueAdresse.titel, 36) != Antwort::Ja)
+    return;
+  Data2.neu();
+  Data2.setzen(u"ID"_s, int(zustand().AktuelleID));
+  Data2.setzen(u"Name"_s, name);
+  Data2.speichern();
+  sortiertEinfuegen(Namensliste, name);
+}
+
 // --- buttons ---------------------------------------------------------------------------------
 
 void Buchungsdialog::cmdOK_Click() {
@@ -513,9 +571,56 @@ Buchungsergebnis Buchungsdialog::BuchungSchreiben() {
   if (ui->Check1) {
     b.Versicherung = ui->Check1->isChecked() ? 1 : 0;
     if (ui->Check1->isChecked())
-      b.inventar = Inventarposten();
+      b.inventar = InventarSchreiben();
   }
   return BuchungSpeichern(Data1, b);
+}
+
+// --- inventory -------------------------------------------------------------------------------
+
+Inventarzeile Buchungsdialog::InventarSchreiben() {
+  KaufpreisUmrechnen();
+  Inventarzeile z;
+  z.Besitzer = zustand().AktuellerBenutzer;
+  z.Kategorie = ui->cboKategorie->currentText();
+  z.Datum = ui->txtDatum->text();
+  z.Beschreibung = ui->cboVerwendungszweck->currentText();
+  z.Kaufpreis = Werte::formatieren(ui->txtBetrag->text(), Werte::Standard);
+  z.Waehrung = ui->cboWaehrung->currentText();
+  z.Betrag = Werte::formatieren(Werte::floatText(KaufpreisVersicherung), Werte::Standard);
+  return z;
+}
+
+void Buchungsdialog::KaufpreisUmrechnen() {
+  const QString E = ui->cboWaehrung->currentText();
+  if (const auto preis = Werte::zahl(ui->txtBetrag->text()))
+    KaufpreisVersicherung = static_cast<float>(*preis);
+
+  // The insurance currency is the first row's; its rate is looked up anew for every item.
+  QString V;
+  Data3.abfrageSetzen(Abfrage(u"Versicherung"_s));
+  Data3.ersteZeile();
+  const bool versicherung = !Data3.eof();
+  if (versicherung)
+    V = text(Data3.wert(u"Waehrung"_s));
+  std::optional<float> R;
+  Data3.abfrageSetzen(Abfrage(u"Wechselkurs"_s));
+  if (versicherung && Data3.finden(Bedingung::wie(u"Waehrung"_s, V)))
+    R = kurs(Data3.wert(u"Kurs"_s));
+
+  // Without an insurance currency, or without a rate the way to it needs (the insurance
+  // currency's own, unless it is the euro, or the entry currency's), the price stays as entered:
+  // a value of 0 would be wrong for certain.
+  if (!versicherung || E == V)
+    return;
+  if (V != u"EUR" && (!R || *R == 0))
+    return;
+  const Umrechnung u = umrechnen(KaufpreisVersicherung, E, KursEingabe, V, R.value_or(0));
+  if (!std::isfinite(u.betrag) || (u.ueberEuro && !std::isfinite(u.euro)))
+    return;
+  if (u.ueberEuro)
+    BetragEuro = u.euro;
+  KaufpreisVersicherung = u.betrag;
 }
 
 void Buchungsdialog::cmdSave_Click() {

@@ -12,10 +12,11 @@
 #include "Buchung.h"
 #include "Datensatzquelle.h"
 #include "Formular.h"
+#include "clsComboFill.h"
 
 #include <QHash>
 #include <QString>
-#include <optional>
+#include <memory>
 
 namespace Ui {
 class Buchungsdialog;
@@ -40,7 +41,10 @@ class Buchungsdialog : public Formular {
     int hilfekontext = 0;
     QString kalenderZiel;  // KalenderZiel while the calendar is open
     QString namensliste;   // objectName of the payee or payer list
-    // Tags (tip keys, caption numbers) by control name where they differ from the form.
+    // Other controls named differently from the form: the form's name -> this dialog's name.
+    QHash<QString, QString> namen;
+    // Tags (tip keys, caption numbers) by control name (this dialog's) where they differ from the
+    // form.
     QHash<QString, QString> tags;
     Meldungstext unvollstaendig;       // commit without amount or subcategory
     Meldungstext datum;                // date before the account's start date
@@ -86,6 +90,7 @@ class Buchungsdialog : public Formular {
   float KursEingabe = 0;
   float BetragKonto = 0;
   float BetragEuro = 0;
+  float KaufpreisVersicherung = 0;
 
   Datensatzquelle Data1;
   Datensatzquelle Data2;
@@ -115,13 +120,19 @@ class Buchungsdialog : public Formular {
   void platzieren();
   static void textSetzen(QComboBox* liste, const QString& text);
 
-  // Where the inventory take-over, the list completion and the address capture plug in. Until
-  // they are built in: a ticked Check1 gives no inventory item (Versicherung is stored all the
-  // same), lists do not complete, and a new name is not offered for the address list.
-  std::optional<Inventarzeile> Inventarposten() { return std::nullopt; }
-  void ListeTasteGedrueckt(QComboBox* liste, QKeyEvent* taste) {}
-  void ListeVervollstaendigen(QComboBox* liste) {}
-  void NamenslisteVerlassen() {}
+  // The inventory item of a ticked Check1; BuchungSpeichern writes it in the booking's
+  // transaction.
+  Inventarzeile InventarSchreiben();
+  // KaufpreisVersicherung: the price in the insurance currency.
+  void KaufpreisUmrechnen();
+
+  // Completion of the three completing lists: key down and change.
+  clsComboFill& Fill();
+  void ListeTasteGedrueckt(QComboBox* liste, QKeyEvent* taste);
+  void ListeVervollstaendigen(QComboBox* liste);
+  // Address capture when the payee or payer list is left.
+  void NamenslisteVerlassen();
 
   Beschreibung m_art;
+  std::unique_ptr<clsComboFill> m_fill;  // made on first use
 };

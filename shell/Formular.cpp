@@ -102,6 +102,19 @@ Formular* Formulare::laden(const QString& name) {
   return eintragen((*fabrik)(), name);
 }
 
+Formular* Formulare::nichtModalZeigen(const QString& name) {
+  Formular* form = laden(name);
+  if (!form)
+    return nullptr;
+  if (form->isMinimized())
+    form->showNormal();
+  else
+    form->show();
+  form->raise();
+  form->activateWindow();
+  return form;
+}
+
 Formular* Formulare::geladen(const QString& name) {
   for (const auto& f : geladene()) {
     if (f && !f->wirdEntladen() && f->objectName() == name)
@@ -125,10 +138,12 @@ void Formulare::entladen(const QString& name) {
 }
 
 void Formulare::alleEntladen() {
-  // Later forms first, so that a dialog goes before the form that opened it.
-  const QList<Formular*> liste = alle();
-  for (auto it = liste.crbegin(); it != liste.crend(); ++it)
-    (*it)->entladen();
+  // Later forms first, so that a dialog goes before the form that opened it. Unloading one form
+  // can load another (the focus moves on and a field shows its tip): repeat until none is left.
+  for (QList<Formular*> liste = alle(); !liste.isEmpty(); liste = alle()) {
+    for (auto it = liste.crbegin(); it != liste.crend(); ++it)
+      (*it)->entladen();
+  }
 }
 
 void Formulare::vergessen(Formular* form) { geladene().removeAll(form); }

@@ -71,6 +71,9 @@ class Formulare {
     return static_cast<T*>(eintragen(new T, name));
   }
   static Formular* laden(const QString& name);
+  // Loads a form by name and shows it without making it modal: restored when minimised, raised
+  // and activated. The booking dialogs are opened this way.
+  static Formular* nichtModalZeigen(const QString& name);
 
   template <class T>
   static T* geladen() {

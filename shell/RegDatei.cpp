@@ -212,3 +212,40 @@ void RegDatei::setzen(const QString& schluessel, const QString& name, const RegW
   m_zeilen.push_back(neueZeile(u'[' + normal + u']'));
   m_zeilen.push_back(neu);
 }
+
+bool RegDatei::entfernen(const QString& schluessel, const QString& name) {
+  const QString k = schluesselNormal(schluessel).toLower();
+  const QString n = name.toLower();
+  const auto anzahl = [this] { return static_cast<qsizetype>(m_zeilen.size()); };
+  bool drin = false;
+  qsizetype kopf = -1;
+  qsizetype treffer = -1;
+  for (qsizetype i = 0; i < anzahl() && treffer < 0; ++i) {
+    const auto& z = m_zeilen[i];
+    if (z.istSchluessel) {
+      drin = z.schluessel == k;
+      if (drin)
+        kopf = i;
+    } else if (drin && z.istWert && z.name == n) {
+      treffer = i;
+    }
+  }
+  if (treffer < 0)
+    return false;
+  m_zeilen.erase(m_zeilen.begin() + treffer);
+  // A block left with blank lines only goes, with the blank line that setzen put before it.
+  qsizetype ende = kopf + 1;
+  while (ende < anzahl() && !m_zeilen[ende].istSchluessel) {
+    if (!QStringView(m_zeilen[ende].roh).trimmed().isEmpty())
+      return true;
+    ++ende;
+  }
+  qsizetype anfang = kopf;
+  if (anfang > 0 && QStringView(m_zeilen[anfang - 1].roh).trimmed().isEmpty())
+    --anfang;
+  // Before another key the blank lines stay as its separator; at the end of the file they go.
+  if (ende < anzahl())
+    ende = kopf + 1;
+  m_zeilen.erase(m_zeilen.begin() + anfang, m_zeilen.begin() + ende);
+  return true;
+}

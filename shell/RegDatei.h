@@ -25,6 +25,8 @@ class RegDatei {
   // Schluessel is the full key path with its root name ("HKEY_CURRENT_USER\Software\...").
   std::optional<RegWert> wert(const QString& schluessel, const QString& name) const;
   void setzen(const QString& schluessel, const QString& name, const RegWert& wert);
+  // Removes a value; a key left without any line of its own goes too. False when there was none.
+  bool entfernen(const QString& schluessel, const QString& name);
 
   static QString rootName(quint32 wurzel);
   // Trailing and doubled separators dropped: "A\B\" is the key "A\B".

@@ -20,6 +20,9 @@ QVariant RegistryLesen(quint32 Wurzel, const QString& Schluessel, const QString&
 qint32 RegistrySchreiben(quint32 Wurzel, const QString& Schluessel, const QString& Wertname,
                          const QVariant& Wert, const QVariant& AlsText = QVariant(true));
 
+// Removes a value; a key left empty goes with it. 0 also when there was no such value.
+qint32 RegistryLoeschen(quint32 Wurzel, const QString& Schluessel, const QString& Wertname);
+
 namespace Registry {
 
 // Where the settings file lives on platforms without a registry.

@@ -62,18 +62,6 @@ void modalZeigen(const QString& name) {
     form->exec();
 }
 
-void nichtModalZeigen(const QString& name) {
-  Formular* form = Formulare::laden(name);
-  if (!form)
-    return;
-  if (form->isMinimized())
-    form->showNormal();
-  else
-    form->show();
-  form->raise();
-  form->activateWindow();
-}
-
 }  // namespace
 
 frmTray::frmTray() : ui(new Ui::frmTray) {
@@ -225,7 +213,7 @@ void frmTray::buchen(const QString& art, const QString& buchungsdialog) {
   }
   z.AktuellerBenutzer = ProduktWert(QStringLiteral("Benutzer"));
   z.Benutzerdatei = z.Programmordner + z.AktuellerBenutzer + QStringLiteral(".mdb");
-  nichtModalZeigen(buchungsdialog);
+  Formulare::nichtModalZeigen(buchungsdialog);
 }
 
 void frmTray::mnuInfo() {

@@ -2,6 +2,7 @@
 // notification area until its menu's end command.
 
 #include "BookingFormulare.h"
+#include "CategoriesFormulare.h"
 #include "Einzelinstanz.h"
 #include "Programm.h"
 #include "ShellFormulare.h"
@@ -19,6 +20,7 @@ int main(int argc, char* argv[]) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   shellFormulareAnmelden();
+  categoriesFormulareAnmelden();
   bookingFormulareAnmelden();
   usersFormulareAnmelden();
 
@@ -26,6 +28,8 @@ int main(int argc, char* argv[]) {
   if (!tray)
     return 0;
   // The end command unloads every form; the tray form goes last, and with it the process.
-  QObject::connect(tray, &QObject::destroyed, &app, &QCoreApplication::quit);
+  // exit, not quit: quit would close the remaining windows once more, through their close
+  // handlers, as if the user had closed them.
+  QObject::connect(tray, &QObject::destroyed, &app, [] { QCoreApplication::exit(0); });
   return app.exec();
 }

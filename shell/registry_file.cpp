@@ -120,3 +120,26 @@ qint32 RegistrySchreiben(quint32 Wurzel, const QString& Schluessel, const QStrin
                                                                    : Registry::FehlerZugriff;
   return 0;
 }
+
+qint32 RegistryLoeschen(quint32 Wurzel, const QString& Schluessel, const QString& Wertname) {
+  const QString root = RegDatei::rootName(Wurzel);
+  if (root.isEmpty())
+    return 6;  // invalid handle
+  const QString pfad = Registry::dateipfad();
+  if (!QFileInfo::exists(pfad))
+    return 0;
+  if (const qint32 status = Registry::sperren(); status != 0)
+    return status;
+  const auto freigeben = qScopeGuard([] { Registry::entsperren(); });
+  QFile alt(pfad);
+  if (!alt.open(QIODevice::ReadOnly))
+    return Registry::FehlerZugriff;
+  RegDatei datei = RegDatei::parsen(alt.readAll());
+  alt.close();
+  if (!datei.entfernen(root + u'\\' + Schluessel, Wertname))
+    return 0;
+  if (!dateiSchreiben(pfad, datei.text()))
+    return QFileInfo(QFileInfo(pfad).absolutePath()).isWritable() ? Registry::FehlerSchreiben
+                                                                  : Registry::FehlerZugriff;
+  return 0;
+}

@@ -71,3 +71,26 @@ qint32 RegistrySchreiben(quint32 Wurzel, const QString& Schluessel, const QStrin
   RegCloseKey(key);
   return status;
 }
+
+qint32 RegistryLoeschen(quint32 Wurzel, const QString& Schluessel, const QString& Wertname) {
+  HKEY key = nullptr;
+  LONG status = RegOpenKeyExW(wurzelHandle(Wurzel), reinterpret_cast<LPCWSTR>(Schluessel.utf16()),
+                              0, KEY_SET_VALUE | KEY_QUERY_VALUE, &key);
+  if (status == ERROR_FILE_NOT_FOUND)
+    return 0;
+  if (status != ERROR_SUCCESS)
+    return status;
+  status = RegDeleteValueW(key, reinterpret_cast<LPCWSTR>(Wertname.utf16()));
+  DWORD werte = 0;
+  DWORD unterschluessel = 0;
+  const bool leer = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &unterschluessel, nullptr,
+                                     nullptr, &werte, nullptr, nullptr, nullptr, nullptr) ==
+                        ERROR_SUCCESS &&
+                    werte == 0 && unterschluessel == 0;
+  RegCloseKey(key);
+  if (status == ERROR_FILE_NOT_FOUND)
+    status = ERROR_SUCCESS;
+  if (status == ERROR_SUCCESS && leer)
+    RegDeleteKeyW(wurzelHandle(Wurzel), reinterpret_cast<LPCWSTR>(Schluessel.utf16()));
+  return status;
+}

@@ -14,6 +14,25 @@ def name_muster(text):
     return "^" + re.escape(text) + "$"
 
 
+def dialog_oeffnen(s, symbol, taste, titel):
+    """A booking command of the tray by its access key ("a" expense, "e" income); returns the
+    dialog (caption text number `titel`) once it is the active window."""
+    menue_oeffnen(s, symbol)
+    s.tasten(taste)
+    dialog = s.fenster_abwarten(name=name_muster(s.sprachtext(titel)))
+    e2e.warten(lambda: s.aktives_fenster() == dialog, f"Buchungsdialog {titel} vorn")
+    return dialog
+
+
+def betrag_und_zweck(s, betrag, zweck):
+    """From the account list, which has the focus when the dialog opens: Tab through date and
+    calendar to the amount, then on through the currency to the purpose."""
+    s.tasten("Tab", "Tab", "Tab")
+    s.schreiben(betrag)
+    s.tasten("Tab", "Tab")
+    s.schreiben(zweck)
+
+
 def ausgabe_buchen(args):
     with e2e.Sitzung("ausgabe", args.programmordner, args.werkzeuge, args.ausgabe) as s:
         heute = datetime.date.today()
@@ -21,18 +40,12 @@ def ausgabe_buchen(args):
         symbol = s.tray_symbol("zamlo")
         vorher = s.sql("Anna.mdb", "SELECT count(*) FROM Buchungen")[0][0]
 
-        menue_oeffnen(s, symbol)
-        s.tasten("a")
-        dialog = s.fenster_abwarten(name=name_muster(s.sprachtext(359)))
-        e2e.warten(lambda: s.aktives_fenster() == dialog, "Ausgabedialog vorn")
+        dialog = dialog_oeffnen(s, symbol, "a", 359)
 
-        # The account list has the focus; Tab leads through date and calendar to the amount.
-        s.tasten("Tab", "Tab", "Tab")
-        s.schreiben("12,5")
+        # The purpose typed in full (the list completes each letter; the last one leaves nothing
+        # to complete).
+        betrag_und_zweck(s, "12,5", "Wocheneinkauf")
         tippfenster = s.fenster_abwarten(name=name_muster(s.sprachtext(681)))
-        # Currency, then the purpose typed in full.
-        s.tasten("Tab", "Tab")
-        s.schreiben("Wocheneinkauf")
         # The category picked from its list: open it, jump to the entry by its first letter,
         # take it with Enter.
         s.tasten("Tab", "alt+Down")
@@ -65,10 +78,7 @@ def ausgabe_buchen(args):
             "Lebensmittel", "Wocheneinkauf", 0, None), zeilen
 
         # The calendar from the dialog, opened and closed with the keyboard.
-        menue_oeffnen(s, symbol)
-        s.tasten("a")
-        dialog = s.fenster_abwarten(name=name_muster(s.sprachtext(359)))
-        e2e.warten(lambda: s.aktives_fenster() == dialog, "Ausgabedialog wieder vorn")
+        dialog = dialog_oeffnen(s, symbol, "a", 359)
         s.tasten("Tab", "Tab", "space")
         kalender = s.fenster_abwarten(name=name_muster(s.sprachtext(745)))
         e2e.warten(lambda: s.aktives_fenster() == kalender, "Kalender vorn")

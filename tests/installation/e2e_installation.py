@@ -17,6 +17,7 @@ HIER = os.path.dirname(os.path.abspath(__file__))
 WURZEL = os.path.normpath(os.path.join(HIER, "..", ".."))
 sys.path.insert(0, os.path.join(WURZEL, "tests", "e2e"))
 
+import e2e_ausgabe  # noqa: E402  (the booking dialog's steps)
 import e2e_tray  # noqa: E402  (its menu helper)
 import velmark_e2e as e2e  # noqa: E402
 
@@ -150,15 +151,14 @@ def programmordner_dateien(ordner):
                       os.path.join(ordner, n)))
 
 
-def buchen(s, inst):
-    """One expense in the installed household book; returns (book file, booking number).
+def buchen(s, inst, symbol):
+    """One expense booked through the installed zamlo as a user books it: right button on the
+    icon, "Ausgabe buchen", amount, purpose and category typed, Enter on OK; returns (book file,
+    booking number) as read back from the book.
 
-    Extension point: the booking dialog is not built yet. Once it is, this books through the
-    installed zamlo as a user does: right button on the icon, "Ausgabe buchen"; with no user in
-    the new Daten.mdb the command leads through the sign-in and the user administration (add
-    "Anna"), then the expense dialog; the booking is then read back from Anna.mdb. Until then it
-    writes with sqlite3 what those dialogs leave behind: the user, her book made from the
-    template, an account and the booking."""
+    What the sign-in and the main application would leave behind is written with sqlite3 first:
+    the user Anna in the new Daten.mdb, her book made from the template with one account, and Anna
+    as the default user, so that the command leads straight to the expense dialog."""
     buch = inst.datei("Anna.mdb")
     shutil.copyfile(inst.datei("unbenannt.mdb"), buch)
     kennwort = "".join(chr(ord(z) - 13) for z in "anna")
@@ -167,11 +167,23 @@ def buchen(s, inst):
     with sqlite3.connect(buch) as db:
         db.execute("INSERT INTO Benutzer VALUES (?, ?)", ("Anna", "anna"))
         db.execute("INSERT INTO Konten VALUES ('Girokonto', 'EUR', '2020-01-01')")
-        db.execute("INSERT INTO Buchungen (ID, KontoName, Buchung, Datum, Betrag, Waehrung,"
-                   " Einnahme, Ausgabe, Empfaenger, Kategorie, Versicherung)"
-                   " VALUES (1, 'Girokonto', 'Ausgabe', '2025-03-05', 12.5, 'EUR', 0, 12.5,"
-                   " 'Bäckerei', 'Lebensmittel', 0)")
-    return buch, 1
+    for name, wert, *art in (("Standard", "1", "zahl"), ("Benutzer", "Anna")):
+        subprocess.run([os.path.join(s.werkzeuge, "velmark-daten"), "einstellung", name, wert,
+                        *art], env=s.umgebung, check=True, timeout=30)
+
+    e2e_ausgabe.dialog_oeffnen(s, symbol, "a", 359)
+    e2e_ausgabe.betrag_und_zweck(s, "12,5", "Wocheneinkauf")
+    s.tasten("Tab")
+    s.schreiben("Lebensmittel")
+    s.tasten("Return")
+    e2e.warten(lambda: not s.fenster(name=e2e_ausgabe.name_muster(s.sprachtext(359))),
+               "Ausgabedialog zu")
+    with sqlite3.connect(buch) as db:
+        zeilen = db.execute("SELECT ID, KontoName, Buchung, Betrag, Ausgabe, Kategorie,"
+                            " Verwendungszweck FROM Buchungen").fetchall()
+    assert zeilen == [(1, "Girokonto", "Ausgabe", 12.5, 12.5, "Lebensmittel", "Wocheneinkauf")], \
+        zeilen
+    return buch, zeilen[0][0]
 
 
 def starten_wie_desktop(s, desktopdatei):
@@ -257,7 +269,7 @@ def installieren_buchen_aktualisieren_entfernen(args):
             assert "Beenden" in r.stderr and "zamlo" in r.stderr, f"{skript}: {r.stderr}"
         assert inst.dateien(mit_ordnern=True) == vorher, "geändert, während zamlo lief"
 
-        buch, nummer = buchen(s, inst)
+        buch, nummer = buchen(s, inst, symbol)
         zamlo_beenden(s, zamlo, symbol)
 
         # --- over the old installation: data, version file and settings byte for byte ---------

@@ -54,6 +54,13 @@ class frmZwei : public Formular {
   bool schliessenErlaubt() override { return darfSchliessen; }
 };
 
+// Its unload loads another form, as a field that gets the focus next loads the tip window.
+class frmLaedtBeimEntladen : public Formular {
+  Q_OBJECT
+ protected:
+  void beimEntladen() override { Formulare::laden<frmZwei>(); }
+};
+
 class frmSelbstEntladen : public Formular {
   Q_OBJECT
  protected:
@@ -125,6 +132,11 @@ class TestFormulare : public QObject {
     Formulare::alleEntladen();
     QCOMPARE(Formulare::alle().size(), 0);
     QCOMPARE(entladenZaehler, 1);
+    // A form loaded while the others unload goes too.
+    Formulare::laden<frmEins>();
+    Formulare::laden<frmLaedtBeimEntladen>();
+    Formulare::alleEntladen();
+    QCOMPARE(Formulare::alle().size(), 0);
   }
 
   void beschriftungAusTags() {

@@ -80,6 +80,7 @@ class TestHilfe : public QObject {
     QTest::newRow("frmEinnahme") << "frmEinnahme" << 50 << 538;
     QTest::newRow("frmBenutzer") << "frmBenutzer" << 160 << 446;
     QTest::newRow("frmAnmeldung") << "frmAnmeldung" << 450 << 307;
+    QTest::newRow("frmKennwort") << "frmKennwort" << 420 << 766;
     QTest::newRow("frmHilfe") << "frmHilfe" << 460 << 681;
   }
 

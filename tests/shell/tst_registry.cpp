@@ -119,6 +119,28 @@ class TestRegistry : public QObject {
     QVERIFY(dateiInhalt().contains("\"Standard\"=\"1\"\n\"Kennwort\"=\"0\"\n\n[HKEY"));
   }
 
+  // Removing what was written brings the file back as it was; a key keeps its other values.
+  void loeschen() {
+    QCOMPARE(RegistrySchreiben(HKCU, ProduktSchluessel, QStringLiteral("Standard"), QStringLiteral("1")), 0);
+    const QByteArray vorher = dateiInhalt();
+    const QString neu = ProduktSchluessel + QStringLiteral("\\Neu");
+    QCOMPARE(RegistrySchreiben(HKCU, neu, QStringLiteral("Schema"), QStringLiteral("Standard")), 0);
+    QCOMPARE(RegistrySchreiben(HKCU, neu, QStringLiteral("ID"), 4, false), 0);
+    QCOMPARE(RegistryLoeschen(HKCU, neu, QStringLiteral("schema")), 0);
+    QVERIFY(!RegistryLesen(HKCU, neu, QStringLiteral("Schema")).isValid());
+    QCOMPARE(RegistryLesen(HKCU, neu, QStringLiteral("ID")).toInt(), 4);
+    QCOMPARE(RegistryLoeschen(HKCU, neu, QStringLiteral("ID")), 0);
+    QCOMPARE(dateiInhalt(), vorher);
+    // Nothing to remove: no error, nothing changed.
+    QCOMPARE(RegistryLoeschen(HKCU, neu, QStringLiteral("ID")), 0);
+    QCOMPARE(dateiInhalt(), vorher);
+    // A key between two others: its block goes, the others keep their separator.
+    QCOMPARE(RegistrySchreiben(HKCU, neu, QStringLiteral("A"), QStringLiteral("1")), 0);
+    QCOMPARE(RegistrySchreiben(HKCU, Test, QStringLiteral("B"), QStringLiteral("2")), 0);
+    QCOMPARE(RegistryLoeschen(HKCU, neu, QStringLiteral("A")), 0);
+    QCOMPARE(dateiInhalt(), vorher + "\n[HKEY_CURRENT_USER\\Software\\Quillon\\Velmark\\Test]\n\"B\"=\"2\"\n");
+  }
+
   void unverstandeneZeilenBleiben() {
     const QByteArray fremd =
         "REGEDIT4\r\n; von Hand\r\n"

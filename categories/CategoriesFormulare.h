@@ -1,0 +1,4 @@
+#pragma once
+
+// Makes the category dialogs known by name: frmKategorie, frmVerschieben.
+void categoriesFormulareAnmelden();

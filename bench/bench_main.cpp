@@ -3,6 +3,7 @@
 // scripts/bench.sh runs it with repetitions and prints the table.
 
 #include "BookingFormulare.h"
+#include "CategoriesFormulare.h"
 #include "Formular.h"
 #include "Messumgebung.h"
 #include "ShellFormulare.h"
@@ -24,6 +25,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     shellFormulareAnmelden();
     bookingFormulareAnmelden();
+    categoriesFormulareAnmelden();
     if (!Messumgebung::vorbereiten(true, &fehler)) {
       std::fprintf(stderr, "%s\n", qPrintable(fehler));
       status = 1;

@@ -135,8 +135,9 @@ bool Datensatzquelle::finden(const Bedingung& bedingung) {
   const int spalte = spaltenIndex(bedingung.spalte);
   if (spalte < 0)
     return false;
+  const Bedingung::Pruefung pruefung(bedingung);
   for (int i = 0; i < m_zeilen.size(); ++i) {
-    if (bedingung.trifftZu(m_zeilen[i][spalte])) {
+    if (pruefung.trifftZu(m_zeilen[i][spalte])) {
       m_position = i;
       return true;
     }

@@ -219,14 +219,7 @@ void frmTray::buchen(const QString& art, const QString& buchungsdialog) {
   Formulare::nichtModalZeigen(buchungsdialog);
 }
 
-void frmTray::mnuInfo() {
-  if (isMinimized())
-    showNormal();
-  else
-    show();
-  raise();
-  activateWindow();
-}
+void frmTray::mnuInfo() { nachVorneHolen(this); }
 
 void frmTray::mnuClose() {
   Formulare::alleEntladen();

@@ -148,6 +148,8 @@ void Buchung_dauerhaft(benchmark::State& state) {
   Data1.verbinden(zustand().Benutzerdatei);
   Data1.abfrageSetzen(Abfrage(u"Buchungen"_s));
   const Buchung b = ausgabe();
+  // Every run (of all the repetitions) starts the 16-bit counter afresh.
+  RegistrySchreiben(HKCU, BenutzerSchluessel(), u"ID"_s, u"0"_s);
   int seitZurueckgesetzt = 0;
   for (auto _ : state) {
     if (++seitZurueckgesetzt > 30000) {

@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QMutex>
 #include <QStringDecoder>
 #include <algorithm>
@@ -21,7 +22,20 @@ struct Eintrag {
   bool vorhanden = false;
   Inhalt inhalt;
   QByteArray dateiname;  // the path as the system takes it, made once per file
+  qint64 geprueftMs = -1;  // when the file on disk was last looked at (monotonic)
 };
+
+// A file is looked at on disk at most this often: a lookup costs a hash access, a look at the
+// disk a thousand times more, and a dialog asks for dozens of texts at once. A file changed on
+// disk is read again within this time.
+constexpr qint64 PruefAbstandMs = 50;
+
+qint64 jetztMs() {
+  static QElapsedTimer uhr;
+  if (!uhr.isValid())
+    uhr.start();
+  return uhr.elapsed();
+}
 
 QMutex cacheSperre;
 QHash<QString, Eintrag> cache;
@@ -115,10 +129,13 @@ QString SprachText(const QString& Datei, const QString& Abschnitt, const QString
   Eintrag& e = cache[Datei];
   if (e.dateiname.isEmpty())
     e.dateiname = QFile::encodeName(Datei);
-  // One stat per lookup: a file replaced or changed on disk is read again at once.
-  const Eintrag jetzt = kennung(e.dateiname);
-  if (e.vorhanden != jetzt.vorhanden || e.groesse != jetzt.groesse || e.mtimeNs != jetzt.mtimeNs ||
-      e.inode != jetzt.inode) {
+  const qint64 ms = jetztMs();
+  const bool pruefen = e.geprueftMs < 0 || ms - e.geprueftMs >= PruefAbstandMs;
+  const Eintrag jetzt = pruefen ? kennung(e.dateiname) : Eintrag{};
+  if (pruefen)
+    e.geprueftMs = ms;
+  if (pruefen && (e.vorhanden != jetzt.vorhanden || e.groesse != jetzt.groesse || e.mtimeNs != jetzt.mtimeNs ||
+      e.inode != jetzt.inode)) {
     e.vorhanden = jetzt.vorhanden;
     e.groesse = jetzt.groesse;
     e.mtimeNs = jetzt.mtimeNs;

@@ -20,6 +20,7 @@
 #include <QListView>
 #include <QPointer>
 #include <QScreen>
+#include <QStringListModel>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -58,8 +59,12 @@ void sortiertEinfuegen(QComboBox* liste, const QString& eintrag) {
 // own selection comes afterwards and is the one that raises them.
 void fuellen(QComboBox* liste, const QStringList& eintraege) {
   const QSignalBlocker sperre(liste);
-  liste->clear();
-  liste->addItems(eintraege);
+  if (auto* modell = qobject_cast<QStringListModel*>(liste->model())) {
+    modell->setStringList(eintraege);
+  } else {
+    liste->clear();
+    liste->addItems(eintraege);
+  }
   liste->setCurrentIndex(-1);
   if (liste->isEditable())
     liste->setEditText(QString());
@@ -127,6 +132,11 @@ Buchungsdialog::Buchungsdialog(Beschreibung art)
     fett.setPointSizeF(fett.pointSizeF() * 1.2);
   ui->lbBetrag->setFont(fett);
 
+  // The lists hold texts only, thousands of them in a large book: a list of strings takes them in
+  // one step, where the combo box's own model builds an item with its signals for each.
+  for (QComboBox* liste :
+       {ui->cboKonto, ui->cboWaehrung, ui->cboVerwendungszweck, ui->cboKategorie, Namensliste})
+    liste->setModel(new QStringListModel(liste));
   for (QComboBox* liste : {ui->cboVerwendungszweck, ui->cboKategorie, Namensliste}) {
     // Completion is the dialog's own; Qt's would complete a second time.
     liste->setCompleter(nullptr);

@@ -26,4 +26,20 @@ struct Bedingung {
   // Whether a value read from the column (as the record source gives it) meets the condition,
   // by the same rules as the query.
   bool trifftZu(const QVariant& gelesen) const;
+
+  // The same test for many values of the column (finding a row among thousands): the column's
+  // kind and the value looked for are worked out once, not for every row.
+  class Pruefung {
+   public:
+    explicit Pruefung(const Bedingung& bedingung);
+    bool trifftZu(const QVariant& gelesen) const;
+
+   private:
+    Vergleich m_vergleich;
+    int m_art;  // Umwandlung::Spaltenart of the column
+    QVariant m_gesucht;
+    // Equality of a text column with a text: what nearly every search of the dialogs is.
+    bool m_textGleich = false;
+    QString m_text;
+  };
 };

@@ -92,6 +92,11 @@ bool Datensatzquelle::laden() {
 }
 
 int Datensatzquelle::spaltenIndex(const QString& spalte) const {
+  // Callers name a column as the table spells it, row after row: found without a lower-case copy.
+  for (int i = 0; i < m_spalten.size(); ++i) {
+    if (m_spalten[i] == spalte)
+      return i;
+  }
   return m_index.value(spalte.toLower(), -1);
 }
 
@@ -130,8 +135,9 @@ bool Datensatzquelle::finden(const Bedingung& bedingung) {
   const int spalte = spaltenIndex(bedingung.spalte);
   if (spalte < 0)
     return false;
+  const Bedingung::Pruefung pruefung(bedingung);
   for (int i = 0; i < m_zeilen.size(); ++i) {
-    if (bedingung.trifftZu(m_zeilen[i][spalte])) {
+    if (pruefung.trifftZu(m_zeilen[i][spalte])) {
       m_position = i;
       return true;
     }

@@ -2,18 +2,13 @@
 
 #include <sqlite3.h>
 #include <QString>
+#include <QStringDecoder>
+#include <QVarLengthArray>
+#include <algorithm>
 #include <vector>
 
 namespace Textvergleich {
 namespace {
-
-bool nurAscii(QStringView s) {
-  for (QChar c : s) {
-    if (c.unicode() >= 0x80)
-      return false;
-  }
-  return true;
-}
 
 // Calls f with each code point; a lone surrogate counts as a character of its own.
 template <typename F>
@@ -29,6 +24,7 @@ void zeichenweise(QStringView s, F f) {
   }
 }
 
+// An ASCII character's letter for ordering (its grundform): upper case as lower case.
 char16_t klein(char16_t c) {
   return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
 }
@@ -51,6 +47,147 @@ QString grundform(QStringView s) {
     ergebnis.append(QString::fromUcs4(einzeln, 1));
   });
   return ergebnis;
+}
+
+// grundform works character by character (folding and decomposition know no context, and the
+// marks that canonical reordering would move are dropped), so a text's letters for ordering are
+// its characters' letters in a row. Those of the Latin, Greek and Cyrillic letters are worked out
+// once; a sort of thousands of names then compares them where they lie, only as far as they
+// agree, without a QString per comparison.
+constexpr char32_t TabellenEnde = 0x0530;
+
+const QString* grundTabelle() {
+  static const std::vector<QString> tabelle = [] {
+    std::vector<QString> t(TabellenEnde);
+    for (char16_t c = 0; c < TabellenEnde; ++c)
+      t[c] = grundform(QStringView(&c, 1));
+    return t;
+  }();
+  return tabelle.data();
+}
+
+// The code points of a UTF-16 text; a lone surrogate is a character of its own (as zeichenweise).
+class Utf16Zeichen {
+ public:
+  explicit Utf16Zeichen(QStringView text) : m_text(text) {}
+  bool naechstes(char32_t& c) {
+    if (m_i >= m_text.size())
+      return false;
+    const QChar z = m_text[m_i++];
+    if (z.isHighSurrogate() && m_i < m_text.size() && m_text[m_i].isLowSurrogate())
+      c = QChar::surrogateToUcs4(z, m_text[m_i++]);
+    else
+      c = z.unicode();
+    return true;
+  }
+  bool ungueltig() const { return false; }
+
+ private:
+  QStringView m_text;
+  qsizetype m_i = 0;
+};
+
+// The code points of UTF-8 as the files hold it; stops at a sequence that is no valid UTF-8.
+class Utf8Zeichen {
+ public:
+  Utf8Zeichen(const unsigned char* text, int laenge) : m_p(text), m_ende(text + laenge) {}
+  bool naechstes(char32_t& c) {
+    if (m_p >= m_ende || m_ungueltig)
+      return false;
+    const unsigned char b = *m_p;
+    if (b < 0x80) {
+      c = b;
+      ++m_p;
+      return true;
+    }
+    int folge = 0;
+    char32_t min = 0;
+    if (b >= 0xC2 && b <= 0xDF) {
+      folge = 1;
+      c = b & 0x1F;
+      min = 0x80;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      folge = 2;
+      c = b & 0x0F;
+      min = 0x800;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      folge = 3;
+      c = b & 0x07;
+      min = 0x10000;
+    } else {
+      m_ungueltig = true;
+      return false;
+    }
+    if (m_ende - m_p <= folge) {
+      m_ungueltig = true;
+      return false;
+    }
+    for (int i = 1; i <= folge; ++i) {
+      if ((m_p[i] & 0xC0) != 0x80) {
+        m_ungueltig = true;
+        return false;
+      }
+      c = (c << 6) | (m_p[i] & 0x3F);
+    }
+    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+      m_ungueltig = true;
+      return false;
+    }
+    m_p += folge + 1;
+    return true;
+  }
+  bool ungueltig() const { return m_ungueltig; }
+
+ private:
+  const unsigned char* m_p;
+  const unsigned char* m_ende;
+  bool m_ungueltig = false;
+};
+
+// The code units of a text's grundform, one after the other.
+template <class Zeichen>
+class Grundfolge {
+ public:
+  explicit Grundfolge(Zeichen zeichen) : m_zeichen(zeichen), m_tabelle(grundTabelle()) {}
+
+  bool naechste(char16_t& einheit) {
+    while (m_i >= m_teil.size()) {
+      char32_t c = 0;
+      if (!m_zeichen.naechstes(c))
+        return false;
+      if (c < TabellenEnde) {
+        m_teil = m_tabelle[c];
+      } else {
+        m_selten = grundform(c <= 0xFFFF ? QString(QChar(char16_t(c))) : QString::fromUcs4(&c, 1));
+        m_teil = m_selten;
+      }
+      m_i = 0;
+    }
+    einheit = m_teil[m_i++].unicode();
+    return true;
+  }
+  bool ungueltig() const { return m_zeichen.ungueltig(); }
+
+ private:
+  Zeichen m_zeichen;
+  const QString* m_tabelle;
+  QStringView m_teil;
+  qsizetype m_i = 0;
+  QString m_selten;
+};
+
+// grundform(a).compare(grundform(b)): code unit by code unit, a text that ends first is less.
+template <class Zeichen>
+int grundVergleichen(Grundfolge<Zeichen>& x, Grundfolge<Zeichen>& y) {
+  for (;;) {
+    char16_t p = 0, q = 0;
+    const bool weiterA = x.naechste(p);
+    const bool weiterB = y.naechste(q);
+    if (!weiterA || !weiterB)
+      return weiterA ? 1 : (weiterB ? -1 : 0);
+    if (p != q)
+      return p < q ? -1 : 1;
+  }
 }
 
 std::vector<char32_t> gefalteteZeichen(QStringView s) {
@@ -117,26 +254,39 @@ QStringView text16(sqlite3_value* wert) {
   return QStringView(static_cast<const char16_t*>(daten), bytes / 2);
 }
 
-// The files hold UTF-8: ASCII texts are compared where they lie, others as QString.
+int vollstaendigVergleichen(const unsigned char* a, int laenge1, const unsigned char* b,
+                            int laenge2) {
+  // Decoded into buffers on the stack.
+  QVarLengthArray<QChar, 256> x(laenge1);
+  QVarLengthArray<QChar, 256> y(laenge2);
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  const QChar* xEnde =
+      utf8.appendToBuffer(x.data(), QByteArrayView(reinterpret_cast<const char*>(a), laenge1));
+  utf8.resetState();
+  const QChar* yEnde =
+      utf8.appendToBuffer(y.data(), QByteArrayView(reinterpret_cast<const char*>(b), laenge2));
+  return vergleichen(QStringView(x.data(), xEnde), QStringView(y.data(), yEnde));
+}
+
+// The files hold UTF-8, compared where it lies; texts that agree in their letters, and bytes that
+// are no UTF-8, take the way through QString.
 int kollation(void*, int laenge1, const void* text1, int laenge2, const void* text2) {
   const auto* a = static_cast<const unsigned char*>(text1);
   const auto* b = static_cast<const unsigned char*>(text2);
-  unsigned char oder = 0;
-  for (int i = 0; i < laenge1; ++i)
-    oder |= a[i];
-  for (int i = 0; i < laenge2; ++i)
-    oder |= b[i];
-  if (oder < 0x80) {
-    const int n = std::min(laenge1, laenge2);
-    for (int i = 0; i < n; ++i) {
-      const char16_t x = klein(a[i]), y = klein(b[i]);
-      if (x != y)
-        return x < y ? -1 : 1;
-    }
-    return laenge1 == laenge2 ? 0 : (laenge1 < laenge2 ? -1 : 1);
+  // Most pairs differ within their first letters, which are ASCII: one letter each.
+  const int n = std::min(laenge1, laenge2);
+  int i = 0;
+  for (; i < n && (a[i] | b[i]) < 0x80; ++i) {
+    const char16_t p = klein(a[i]), q = klein(b[i]);
+    if (p != q)
+      return p < q ? -1 : 1;
   }
-  return vergleichen(QString::fromUtf8(reinterpret_cast<const char*>(a), laenge1),
-                     QString::fromUtf8(reinterpret_cast<const char*>(b), laenge2));
+  Grundfolge<Utf8Zeichen> x(Utf8Zeichen(a + i, laenge1 - i));
+  Grundfolge<Utf8Zeichen> y(Utf8Zeichen(b + i, laenge2 - i));
+  const int grund = grundVergleichen(x, y);
+  if (grund != 0 && !x.ungueltig() && !y.ungueltig())
+    return grund;
+  return vollstaendigVergleichen(a, laenge1, b, laenge2);
 }
 
 // like(Muster, Text [, Escape]): SQLite passes the pattern first.
@@ -168,18 +318,18 @@ bool gleich(QStringView a, QStringView b) {
 }
 
 int vergleichen(QStringView a, QStringView b) {
-  if (nurAscii(a) && nurAscii(b)) {
-    const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
-      const char16_t x = klein(a[i].unicode()), y = klein(b[i].unicode());
-      if (x != y)
-        return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+  const qsizetype n = std::min(a.size(), b.size());
+  qsizetype i = 0;
+  for (; i < n && (a[i].unicode() | b[i].unicode()) < 0x80; ++i) {
+    const char16_t p = klein(a[i].unicode()), q = klein(b[i].unicode());
+    if (p != q)
+      return p < q ? -1 : 1;
   }
-  const int grund = grundform(a).compare(grundform(b), Qt::CaseSensitive);
+  Grundfolge<Utf16Zeichen> x(Utf16Zeichen{a.mid(i)});
+  Grundfolge<Utf16Zeichen> y(Utf16Zeichen{b.mid(i)});
+  const int grund = grundVergleichen(x, y);
   if (grund != 0)
-    return grund < 0 ? -1 : 1;
+    return grund;
   const int gefaltet = a.compare(b, Qt::CaseInsensitive);
   return gefaltet == 0 ? 0 : (gefaltet < 0 ? -1 : 1);
 }

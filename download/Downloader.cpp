@@ -119,6 +119,9 @@ void Downloader::lesenStarten(const QString& URL) {
     if (laenge.isValid() && laenge.toLongLong() > HoechsteLaenge) {
       zuGross = true;
       r->abort();
+    } else if (laenge.isValid() && laenge.toLongLong() > empfangen.capacity()) {
+      // Room for the announced body at once, instead of growing (and copying) it chunk by chunk.
+      empfangen.reserve(laenge.toLongLong());
     }
   });
   connect(r, &QNetworkReply::readyRead, this, [this, r] {

@@ -14,6 +14,8 @@ VELMARK_PAKETE_BAU="build-essential cmake ninja-build qt6-base-dev qt6-base-dev-
 # of desktop entries.
 VELMARK_PAKETE_TEST="xvfb xauth icewm xdotool x11-apps imagemagick python3 sqlite3 curl
   desktop-file-utils"
+# Benchmarks (scripts/bench.sh only): Google Benchmark and the X11 headers of the icon clock.
+VELMARK_PAKETE_BENCH="libbenchmark-dev libx11-dev"
 
 # pakete_sicherstellen <package>...: installs what is missing (as root), or prints the command.
 pakete_sicherstellen() {

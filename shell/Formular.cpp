@@ -104,15 +104,18 @@ Formular* Formulare::laden(const QString& name) {
 
 Formular* Formulare::nichtModalZeigen(const QString& name) {
   Formular* form = laden(name);
-  if (!form)
-    return nullptr;
-  if (form->isMinimized())
-    form->showNormal();
-  else
-    form->show();
-  form->raise();
-  form->activateWindow();
+  if (form)
+    nachVorneHolen(form);
   return form;
+}
+
+void nachVorneHolen(QWidget* fenster) {
+  if (fenster->isMinimized())
+    fenster->showNormal();
+  else
+    fenster->show();
+  fenster->raise();
+  fenster->activateWindow();
 }
 
 Formular* Formulare::geladen(const QString& name) {

@@ -91,3 +91,7 @@ class Formulare {
   static Formular* eintragen(Formular* form, const QString& name);
   static void vergessen(Formular* form);
 };
+
+// Shows a window without making it modal and brings it to the front; a minimised one comes back
+// in its normal size.
+void nachVorneHolen(QWidget* fenster);

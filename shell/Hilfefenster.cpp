@@ -1,5 +1,6 @@
 #include "Hilfefenster.h"
 
+#include "Formular.h"
 #include "Zustand.h"
 
 #include <QFile>
@@ -64,12 +65,7 @@ void Hilfefenster::zeigen(int kontext) {
     m_hinweis->setText(Text(TextHilfeFehlt));
   const QString titel = m_browser->documentTitle();
   setWindowTitle(titel.isEmpty() ? Text(842) : titel);
-  if (isMinimized())
-    showNormal();
-  else
-    show();
-  raise();
-  activateWindow();
+  nachVorneHolen(this);
   // Scrolled once shown, so that the browser knows its height.
   layout()->activate();
   if (m_gefunden)

@@ -2,10 +2,12 @@
 
 #include "Codepage1252.h"
 
+#include <sys/stat.h>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QMutex>
 #include <QStringDecoder>
-#include <sys/stat.h>
+#include <algorithm>
 
 namespace Ini {
 namespace {
@@ -19,10 +21,26 @@ struct Eintrag {
   qint64 inode = -1;
   bool vorhanden = false;
   Inhalt inhalt;
+  QByteArray dateiname;  // the path as the system takes it, made once per file
+  qint64 geprueftMs = -1;  // when the file on disk was last looked at (monotonic)
 };
+
+// A file is looked at on disk at most this often: a lookup costs a hash access, a look at the
+// disk a thousand times more, and a dialog asks for dozens of texts at once. A file changed on
+// disk is read again within this time.
+constexpr qint64 PruefAbstandMs = 50;
+
+qint64 jetztMs() {
+  static QElapsedTimer uhr;
+  if (!uhr.isValid())
+    uhr.start();
+  return uhr.elapsed();
+}
 
 QMutex cacheSperre;
 QHash<QString, Eintrag> cache;
+// Section names as callers spell them ("Sprache") -> as the cache holds them ("sprache").
+QHash<QString, QString> abschnittsnamen;
 
 QString wertAufbereiten(QStringView wert) {
   wert = wert.trimmed();
@@ -39,16 +57,25 @@ QString wertAufbereiten(QStringView wert) {
 }
 
 // The file's identity as the cache sees it; a change of any part means "read again".
-Eintrag kennung(const QString& pfad) {
+Eintrag kennung(const QByteArray& dateiname) {
   Eintrag e;
   struct stat st {};
-  if (::stat(QFile::encodeName(pfad).constData(), &st) != 0)
+  if (::stat(dateiname.constData(), &st) != 0)
     return e;
   e.vorhanden = true;
   e.groesse = st.st_size;
   e.mtimeNs = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
   e.inode = static_cast<qint64>(st.st_ino);
   return e;
+}
+
+// A section or key name as the cache holds it: trimmed and in lower case. Names are mostly so
+// already (numbers, "sprache"); then they are used as they are, without a copy.
+QString name(const QString& n) {
+  const bool getrimmt = n.isEmpty() || (!n.front().isSpace() && !n.back().isSpace());
+  if (getrimmt && std::none_of(n.cbegin(), n.cend(), [](QChar c) { return c.isUpper(); }))
+    return n;
+  return n.trimmed().toLower();
 }
 
 }  // namespace
@@ -98,20 +125,33 @@ void cacheLeeren() {
 
 QString SprachText(const QString& Datei, const QString& Abschnitt, const QString& Schluessel) {
   using namespace Ini;
-  const Eintrag jetzt = kennung(Datei);
   QMutexLocker sperre(&cacheSperre);
   Eintrag& e = cache[Datei];
-  if (e.vorhanden != jetzt.vorhanden || e.groesse != jetzt.groesse || e.mtimeNs != jetzt.mtimeNs ||
-      e.inode != jetzt.inode) {
-    e = jetzt;
+  if (e.dateiname.isEmpty())
+    e.dateiname = QFile::encodeName(Datei);
+  const qint64 ms = jetztMs();
+  const bool pruefen = e.geprueftMs < 0 || ms - e.geprueftMs >= PruefAbstandMs;
+  const Eintrag jetzt = pruefen ? kennung(e.dateiname) : Eintrag{};
+  if (pruefen)
+    e.geprueftMs = ms;
+  if (pruefen && (e.vorhanden != jetzt.vorhanden || e.groesse != jetzt.groesse || e.mtimeNs != jetzt.mtimeNs ||
+      e.inode != jetzt.inode)) {
+    e.vorhanden = jetzt.vorhanden;
+    e.groesse = jetzt.groesse;
+    e.mtimeNs = jetzt.mtimeNs;
+    e.inode = jetzt.inode;
+    e.inhalt.clear();
     if (e.vorhanden) {
       QFile f(Datei);
       if (f.open(QIODevice::ReadOnly))
         e.inhalt = parsen(dekodieren(f.readAll()));
     }
   }
-  const auto abschnitt = e.inhalt.constFind(Abschnitt.trimmed().toLower());
+  auto bekannt = abschnittsnamen.constFind(Abschnitt);
+  if (bekannt == abschnittsnamen.cend())
+    bekannt = abschnittsnamen.insert(Abschnitt, name(Abschnitt));
+  const auto abschnitt = e.inhalt.constFind(*bekannt);
   if (abschnitt == e.inhalt.cend())
     return {};
-  return abschnitt->value(Schluessel.trimmed().toLower());
+  return abschnitt->value(name(Schluessel));
 }

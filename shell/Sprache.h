@@ -6,7 +6,8 @@
 
 // The text under Schluessel in section Abschnitt of the INI file Datei; "" when the file, section
 // or key is missing. Section and key names ignore letter case, the first matching key wins, the
-// result is cut to 254 characters. Parsed files are cached and re-read when they change on disk.
+// result is cut to 254 characters. Parsed files are cached; a file changed on disk is read again
+// within 50 ms (it is looked at on disk at most that often).
 QString SprachText(const QString& Datei, const QString& Abschnitt, const QString& Schluessel);
 
 // The INI reader behind SprachText, for tests and tools.

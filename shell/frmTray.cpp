@@ -114,16 +114,19 @@ void frmTray::beimLaden() {
   setWindowIcon(symbol);
   // Every window of the program shows the product's icon in its title bar and the task bar.
   QApplication::setWindowIcon(symbol);
-  ui->Picture1->setPixmap(QPixmap(bilddatei(QStringLiteral("info.png"))));
-  ui->Label1->setText(QStringLiteral("<b>%1</b><br>Version %2<br>Einnahmen und Ausgaben in "
-                                     "wenigen Schritten buchen.")
-                          .arg(windowTitle().toHtmlEscaped(), QStringLiteral(VELMARK_VERSION)));
 
   m_trayDaten = new QSystemTrayIcon(windowIcon(), this);
   m_trayDaten->setObjectName(QStringLiteral("TrayDaten"));
   m_trayDaten->setToolTip(windowTitle().left(TippLaenge));
   connect(m_trayDaten, &QSystemTrayIcon::activated, this, &frmTray::symbolAktiviert);
   m_trayDaten->show();
+
+  // The hidden information window's contents after the icon: laying out its rich text loads the
+  // font database, which the icon need not wait for.
+  ui->Picture1->setPixmap(QPixmap(bilddatei(QStringLiteral("info.png"))));
+  ui->Label1->setText(QStringLiteral("<b>%1</b><br>Version %2<br>Einnahmen und Ausgaben in "
+                                     "wenigen Schritten buchen.")
+                          .arg(windowTitle().toHtmlEscaped(), QStringLiteral(VELMARK_VERSION)));
 
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   adjustSize();
@@ -216,14 +219,7 @@ void frmTray::buchen(const QString& art, const QString& buchungsdialog) {
   Formulare::nichtModalZeigen(buchungsdialog);
 }
 
-void frmTray::mnuInfo() {
-  if (isMinimized())
-    showNormal();
-  else
-    show();
-  raise();
-  activateWindow();
-}
+void frmTray::mnuInfo() { nachVorneHolen(this); }
 
 void frmTray::mnuClose() {
   Formulare::alleEntladen();

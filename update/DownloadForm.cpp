@@ -113,6 +113,7 @@ void DownloadForm::DownloadFile(const QString& strURL, const QString& strDestina
                                    UpdateText(1667) + u' ' + OrdnerKurz(ordner)));
   QElapsedTimer uhr;
   uhr.start();
+  const Fortschrittstexte texte = Fortschrittstexte::lesen();
 
   qint64 total = 0;
   qint64 i = 0;
@@ -184,7 +185,7 @@ void DownloadForm::DownloadFile(const QString& strURL, const QString& strDestina
         }
         ++i;
         if (i < total) {
-          if (const auto text = Fortschrittstext(i, total, uhr.nsecsElapsed() / 1e9))
+          if (const auto text = Fortschrittstext(i, total, uhr.nsecsElapsed() / 1e9, texte))
             ui->StatusLabel2->setText(Anzeige(*text));
           ui->ProgressBar->setValue(static_cast<int>(std::min<qint64>(i, INT_MAX)));
           ui->lbpercent->setText(

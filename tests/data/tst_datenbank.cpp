@@ -155,6 +155,49 @@ class TestDatenbank : public QObject {
     QCOMPARE(imSpeicher, erwartet);
   }
 
+  // The order worked out character by character (the fast way) against its definition worked
+  // out on whole texts, over texts of letters with and without accents, marks of their own,
+  // ß and ẞ, Greek, Cyrillic, ligatures and characters outside the BMP.
+  void sortierungWieDefiniert() {
+    const auto grund = [](const QString& s) {
+      QString g;
+      for (char32_t c : s.toCaseFolded().normalized(QString::NormalizationForm_D).toUcs4()) {
+        const auto art = QChar::category(c);
+        if (art == QChar::Mark_NonSpacing || art == QChar::Mark_SpacingCombining ||
+            art == QChar::Mark_Enclosing)
+          continue;
+        g += c == U'ß' ? u"ss"_s : QString::fromUcs4(&c, 1);
+      }
+      return g;
+    };
+    const auto definition = [&](const QString& a, const QString& b) {
+      int r = grund(a).compare(grund(b));
+      if (r == 0)
+        r = a.compare(b, Qt::CaseInsensitive);
+      return r < 0 ? -1 : (r > 0 ? 1 : 0);
+    };
+    const QString zeichen = u"aAbBsSzZ09 -äÄöÖüÜßẞéÉèçñøÅåłŁœŒæ\u0308\u0301ΣσςΆάЁёЙйİıﬁ中ǖ"_s;
+    QStringList texte = {u""_s, u"😀"_s, u"a😀"_s, u"Straße"_s, u"STRASSE"_s, u"Ö"_s};
+    quint32 zufall = 4711;
+    for (int i = 0; i < 400; ++i) {
+      QString t;
+      zufall = zufall * 1103515245u + 12345u;
+      const int laenge = int(zufall >> 16) % 5;
+      for (int j = 0; j < laenge; ++j) {
+        zufall = zufall * 1103515245u + 12345u;
+        t += zeichen[int(zufall >> 16) % zeichen.size()];
+      }
+      texte.append(t);
+    }
+    for (const QString& a : texte) {
+      for (const QString& b : texte) {
+        const int v = Textvergleich::vergleichen(a, b);
+        if (v != definition(a, b))
+          QFAIL(qPrintable(u"„%1“ gegen „%2“: %3"_s.arg(a, b).arg(v)));
+      }
+    }
+  }
+
   // --- Opening -------------------------------------------------------------------------------
 
   void fehlendeDateiWirdNichtAngelegt() {

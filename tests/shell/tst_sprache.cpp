@@ -91,9 +91,9 @@ class TestSprache : public QObject {
     schreiben(neu, "[Sprache]\n1=neu\n");
     QVERIFY(QFile::remove(f));
     QVERIFY(QFile::rename(neu, f));
-    QCOMPARE(SprachText(f, QStringLiteral("Sprache"), QStringLiteral("1")), QStringLiteral("neu"));
+    QTRY_COMPARE(SprachText(f, QStringLiteral("Sprache"), QStringLiteral("1")), QStringLiteral("neu"));
     QVERIFY(QFile::remove(f));
-    QCOMPARE(SprachText(f, QStringLiteral("Sprache"), QStringLiteral("1")), QString());
+    QTRY_COMPARE(SprachText(f, QStringLiteral("Sprache"), QStringLiteral("1")), QString());
   }
 
   void codepage() {

@@ -1,8 +1,10 @@
 #include "Hilfefenster.h"
 
+#include "Module1.h"
 #include "Zustand.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QScreen>
@@ -10,6 +12,7 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -64,6 +67,20 @@ void Hilfefenster::zeigen(int kontext) {
     m_hinweis->setText(Text(TextHilfeFehlt));
   const QString titel = m_browser->documentTitle();
   setWindowTitle(titel.isEmpty() ? Text(842) : titel);
+  if (!m_platziert) {
+    TippfensterPlatzLassen(this);
+    m_platziert = true;
+  }
+  // Help asked for in a modal dialog belongs to that dialog while it runs: otherwise the dialog
+  // would block it (no scrolling, no closing) and keep it behind itself. A window manager reads
+  // the owner when the window is mapped, so a visible window is shown anew for a new owner.
+  winId();
+  QWindow* besitzer = QGuiApplication::modalWindow();
+  if (windowHandle()->transientParent() != besitzer) {
+    if (isVisible())
+      hide();
+    windowHandle()->setTransientParent(besitzer);
+  }
   if (isMinimized())
     showNormal();
   else

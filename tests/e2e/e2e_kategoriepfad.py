@@ -1,14 +1,15 @@
 #!/usr/bin/env python3
 """The category tree reached from a booking, by keyboard alone: from the tray's expense dialog the
-category button opens the tree, the user adds a main category and an entry under it and names
-both with F2; after OK the dialog's category holds the new entry, and the list knows it. Then the
-entry, now used by two bookings, is deleted; the move dialog moves both to the new main category,
-and the rows say so."""
+category button opens the tree (and F1 in it a help window that works above it); the user adds a
+main category and an entry under it and names both with F2; after OK the dialog's category holds
+the new entry, and the list knows it. Then the entry, now used by two bookings, is deleted; the
+move dialog moves both to the new main category, and the rows say so."""
 
 import velmark_e2e as e2e
 from buchungsschritte import betrag_und_zweck, dialog_oeffnen, buchungen, name_muster, startdatum
 
 HAUPT, EINTRAG = "Garten", "Pflanzen"
+HILFE = "^Velmark Schnellerfassung – Hilfe$"
 
 
 def baum_abwarten(s):
@@ -38,7 +39,15 @@ def neu_benennen_buchen_verschieben(args):
         dialog = dialog_oeffnen(s, symbol, "a", 359)
         # From the account list backwards over the save and help buttons to the category button.
         s.tasten("shift+Tab", "shift+Tab", "shift+Tab", "space")
-        baum_abwarten(s)
+        baum = baum_abwarten(s)
+        # Help from the modal dialog comes above it and takes keys: Esc closes it again.
+        s.tasten("F1")
+        hilfe = s.fenster_abwarten(name=HILFE)
+        e2e.warten(lambda: s.aktives_fenster() == hilfe, "Hilfefenster vorn")
+        s.bildschirmfoto("hilfe")
+        s.tasten("Escape")
+        e2e.warten(lambda: not s.fenster(name=HILFE), "Hilfefenster zu")
+        e2e.warten(lambda: s.aktives_fenster() == baum, "Kategoriedialog wieder vorn")
         # The root is selected: the menu key, "Neu", "Kategorie" adds a main category under it
         # and selects it; F2 names it. The same for an entry under the new main category.
         s.tasten("Menu", "n", "k")

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QScreen>
 #include <algorithm>
@@ -146,6 +147,12 @@ void TippfensterPlatzLassen(QWidget* dialog) {
   QScreen* schirm = dialog->screen() ? dialog->screen() : QGuiApplication::primaryScreen();
   if (!schirm)
     return;
+  // The size it will show with: what its layout asks for, as showing it would make it.
+  dialog->ensurePolished();
+  if (dialog->layout())
+    dialog->layout()->activate();
+  if (!dialog->testAttribute(Qt::WA_Resized))
+    dialog->adjustSize();
   const QRect frei = schirm->availableGeometry();
   const QMargins rahmen = Fensterrahmen(dialog);
   QRect ort(QPoint(), dialog->size().grownBy(rahmen));

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -429,15 +430,26 @@ class TestFelder : public QObject {
       QVERIFY(qAbs(dialog.center().x() - frei.center().x()) <= 8);
   }
 
-  // Without tips a dialog is simply centred.
+  // Without tips a dialog is simply centred, by the size it shows with: also when its layout
+  // decides that size only as it is shown.
+  void ohneTippsMittig_data() {
+    QTest::addColumn<bool>("festeGroesse");
+    QTest::newRow("feste Größe") << true;
+    QTest::newRow("Größe aus dem Layout") << false;
+  }
   void ohneTippsMittig() {
+    QFETCH(bool, festeGroesse);
     tippsSetzen(QStringLiteral("0"));
     const QRect frei = QGuiApplication::primaryScreen()->availableGeometry();
     auto* f = Formulare::laden<frmFelder>();
-    f->setFixedSize(300, 200);
+    if (festeGroesse)
+      f->setFixedSize(300, 200);
+    else
+      f->layout()->setSizeConstraint(QLayout::SetFixedSize);
     TippfensterPlatzLassen(f);
     f->show();
     QVERIFY(qAbs(f->frameGeometry().center().x() - frei.center().x()) <= 8);
+    QVERIFY(qAbs(f->frameGeometry().center().y() - frei.center().y()) <= 16);
   }
 
   // A dialog opened while the tip window shows goes beside it; the tip window keeps its place,

@@ -71,16 +71,10 @@ void Hilfefenster::zeigen(int kontext) {
     TippfensterPlatzLassen(this);
     m_platziert = true;
   }
-  // Help asked for in a modal dialog belongs to that dialog while it runs: otherwise the dialog
-  // would block it (no scrolling, no closing) and keep it behind itself. A window manager reads
-  // the owner when the window is mapped, so a visible window is shown anew for a new owner.
+  // Help asked for in a modal dialog belongs to that dialog while it runs; otherwise the dialog
+  // would block it: no scrolling, no closing, no coming to the front.
   winId();
-  QWindow* besitzer = QGuiApplication::modalWindow();
-  if (windowHandle()->transientParent() != besitzer) {
-    if (isVisible())
-      hide();
-    windowHandle()->setTransientParent(besitzer);
-  }
+  windowHandle()->setTransientParent(QGuiApplication::modalWindow());
   if (isMinimized())
     showNormal();
   else

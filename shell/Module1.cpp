@@ -34,6 +34,12 @@ QWidget* bedienelement(QWidget* w) {
   return w;
 }
 
+// Whether the field (or the line edit inside it) is the application's focus widget.
+bool hatFokus(const QWidget* feld) {
+  const QWidget* fokus = QApplication::focusWidget();
+  return fokus && (fokus == feld || feld->isAncestorOf(fokus));
+}
+
 // The got-focus handler of a field. A field that only lost the focus because its window was
 // deactivated, or because its own list popped up, does not run it again when the focus comes
 // back: the user's caret and selection stay as they were.
@@ -47,6 +53,10 @@ class FokusFilter : public QObject {
       const auto grund = static_cast<QFocusEvent*>(ereignis)->reason();
       m_nurFensterwechsel = grund == Qt::ActiveWindowFocusReason || grund == Qt::PopupFocusReason;
     } else if (ereignis->type() == QEvent::FocusIn) {
+      // A dialog being shown sends its focus widget a focus-in of its own before the window is
+      // active and the field has the focus: the field gets it for real a moment later.
+      if (!hatFokus(static_cast<QWidget*>(ziel)))
+        return QObject::eventFilter(ziel, ereignis);
       const auto grund = static_cast<QFocusEvent*>(ereignis)->reason();
       const bool zurueck = m_nurFensterwechsel &&
                            (grund == Qt::ActiveWindowFocusReason || grund == Qt::PopupFocusReason);

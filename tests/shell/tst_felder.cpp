@@ -430,6 +430,25 @@ class TestFelder : public QObject {
       QVERIFY(qAbs(dialog.center().x() - frei.center().x()) <= 8);
   }
 
+  // A dialog being shown sends its focus widget a focus-in before the window is active and the
+  // field has the focus. The tip waits for the real focus, and then shows the field's tip beside
+  // the dialog (not "no tip" in a corner of the screen).
+  void tippErstMitEchtemFokus() {
+    tippsSetzen(QStringLiteral("1"));
+    auto* f = Formulare::laden<frmFelder>();
+    f->setFixedSize(300, 200);
+    TippfensterPlatzLassen(f);
+    f->betrag->setFocus(Qt::OtherFocusReason);
+    f->show();
+    QVERIFY(!Formulare::geladen<frmHilfe>());
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    QTRY_VERIFY(Formulare::geladen<frmHilfe>() && Formulare::geladen<frmHilfe>()->isVisible());
+    auto* hilfe = Formulare::geladen<frmHilfe>();
+    QCOMPARE(hilfe->lbTip()->text(), tipp("58"));
+    QVERIFY(hilfe->frameGeometry().left() > f->frameGeometry().right());
+  }
+
   // Without tips a dialog is simply centred, by the size it shows with: also when its layout
   // decides that size only as it is shown.
   void ohneTippsMittig_data() {

@@ -15,11 +15,9 @@
 
 #include <QAbstractItemView>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListView>
 #include <QPointer>
-#include <QScreen>
 #include <QStringListModel>
 #include <algorithm>
 #include <cmath>
@@ -28,11 +26,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The tip window's width (as the tip window sizes itself) and room for window frames and the gap
-// between the two windows.
-constexpr qint16 TippBreiteTwips = 4800;
-constexpr int Rahmenzugabe = 24;
 
 void sortieren(QStringList& liste) {
   std::stable_sort(liste.begin(), liste.end(), [](const QString& a, const QString& b) {
@@ -204,26 +197,9 @@ void Buchungsdialog::beimLaden() {
   platzieren();
 }
 
-// Centred on the screen; with tips on, moved left as far as needed for the tip window to fit to
-// its right, where it appears, instead of on top of the fields.
 void Buchungsdialog::platzieren() {
-  QScreen* schirm = QGuiApplication::primaryScreen();
-  if (!schirm)
-    return;
   adjustSize();
-  const QRect frei = schirm->availableGeometry();
-  QRect ort(QPoint(), size());
-  ort.moveCenter(frei.center());
-  if (BenutzerWert(u"Zamlotipp"_s) == u"1") {
-    qint16 tippBreite = TippBreiteTwips;
-    qint16 tippHoehe = 0;
-    TwipsInPixel(tippBreite, tippHoehe);
-    const int rechts = frei.right() - tippBreite - Rahmenzugabe;
-    if (ort.right() > rechts)
-      ort.moveRight(std::max(rechts, frei.left() + ort.width() - 1));
-  }
-  ort.moveTop(std::max(ort.top(), frei.top()));
-  move(ort.topLeft());
+  TippfensterPlatzLassen(this);
 }
 
 void Buchungsdialog::beimEntladen() {

@@ -1,5 +1,6 @@
 #include "frmKalender.h"
 
+#include "Module1.h"
 #include "SpracheAnwenden.h"
 #include "Werte.h"
 #include "Zustand.h"
@@ -30,6 +31,8 @@ void frmKalender::beimLaden() {
   if (const auto heute = Werte::datum(zustand().HeuteText))
     ui->MonthView1->setSelectedDate(*heute);
   ui->cmdOK->setFocus(Qt::OtherFocusReason);
+  // Above a booking dialog whose tip window shows.
+  TippfensterPlatzLassen(this);
 }
 
 void frmKalender::cmdOK_Click() {

@@ -5,6 +5,7 @@
 #include "Kategoriebilder.h"
 #include "Knotenklick.h"
 #include "Meldung.h"
+#include "Module1.h"
 #include "Schluesselbaum.h"
 #include "Sprache.h"
 #include "SpracheAnwenden.h"
@@ -149,6 +150,8 @@ void frmKategorie::beimLaden() {
   KategorieZaehler = 1;
   EintragZaehler = 1;
   Timer1->start();
+  // Above a booking dialog whose tip window shows.
+  TippfensterPlatzLassen(this);
 }
 
 void frmKategorie::beimEntladen() {

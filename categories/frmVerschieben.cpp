@@ -59,6 +59,7 @@ void frmVerschieben::beimLaden() {
   ZielBaumAufbauen();
   QuellListeFuellen();
   ui->cboKategorie->setFocus(Qt::OtherFocusReason);
+  TippfensterPlatzLassen(this);
 }
 
 void frmVerschieben::beimEntladen() {

@@ -186,9 +186,11 @@ if [ $hauptprogramm_behalten = 0 ] && [ "$installiert_version" != "$version" ]; 
   uebernommen+=(programm.ver)
 fi
 # The shared data file of a first installation: no user, the euro as the only currency.
+daten_neu=0
 if [ ! -e "$ziel/Daten.mdb" ]; then
   "$werkzeug" daten "$neu/Daten.mdb" || abbruch "Die Datendatei Daten.mdb kann nicht angelegt werden."
   uebernommen+=(Daten.mdb)
+  daten_neu=1
 fi
 
 # Files outside the program folder: written to a temporary name in their own folder.
@@ -332,6 +334,12 @@ fi
 if [ "$neue_wahl" != "$wahl" ]; then
   "$werkzeug" einstellung Autostart "$neue_wahl" zahl ||
     echo "Hinweis: Die Wahl zum Start bei der Anmeldung ist nicht gespeichert." >&2
+fi
+# A new data file has no user yet: the sign-in with password is where the first one is made (the
+# sign-in without password would list nobody). A sign-in mode the user has chosen stays.
+if [ $daten_neu = 1 ] && ! "$werkzeug" einstellung Kennwort >/dev/null 2>&1; then
+  "$werkzeug" einstellung Kennwort 1 ||
+    echo "Hinweis: Die Anmeldung mit Kennwort ist nicht eingestellt." >&2
 fi
 # Icon caches exist only where a tool made one; the folder's time tells the others to look again.
 if [ -f "$symbole/icon-theme.cache" ] && command -v gtk-update-icon-cache >/dev/null 2>&1; then

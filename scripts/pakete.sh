@@ -10,9 +10,9 @@ VELMARK_PAKETE_LAUFZEIT="libqt6widgets6 qt6-qpa-plugins libqt6sql6-sqlite libqt6
 VELMARK_PAKETE_BAU="build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
   qt6-tools-dev libsqlite3-dev $VELMARK_PAKETE_LAUFZEIT"
 # Tests: a virtual display with a window manager that has a notification area, a tool to act on
-# it and take screenshots, local HTTP servers, the SQLite shell for inspecting files, the checker
-# of desktop entries.
-VELMARK_PAKETE_TEST="xvfb xauth icewm xdotool x11-apps imagemagick python3 sqlite3 curl
+# it, read window states and take screenshots, local HTTP servers, the SQLite shell for
+# inspecting files, the checker of desktop entries.
+VELMARK_PAKETE_TEST="xvfb xauth icewm xdotool x11-apps x11-utils imagemagick python3 sqlite3 curl
   desktop-file-utils"
 # Benchmarks (scripts/bench.sh only): Google Benchmark and the X11 headers of the icon clock.
 VELMARK_PAKETE_BENCH="libbenchmark-dev libx11-dev"

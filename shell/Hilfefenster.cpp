@@ -1,9 +1,11 @@
 #include "Hilfefenster.h"
 
 #include "Formular.h"
+#include "Module1.h"
 #include "Zustand.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QScreen>
@@ -11,6 +13,7 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -65,6 +68,14 @@ void Hilfefenster::zeigen(int kontext) {
     m_hinweis->setText(Text(TextHilfeFehlt));
   const QString titel = m_browser->documentTitle();
   setWindowTitle(titel.isEmpty() ? Text(842) : titel);
+  if (!m_platziert) {
+    TippfensterPlatzLassen(this);
+    m_platziert = true;
+  }
+  // Help asked for in a modal dialog belongs to that dialog while it runs; otherwise the dialog
+  // would block it: no scrolling, no closing, no coming to the front.
+  winId();
+  windowHandle()->setTransientParent(QGuiApplication::modalWindow());
   nachVorneHolen(this);
   // Scrolled once shown, so that the browser knows its height.
   layout()->activate();

@@ -27,4 +27,5 @@ class Hilfefenster : public Formular {
   QString m_datei;      // the file shown, as loaded
   QString m_quelltext;  // its HTML, to look up anchors
   bool m_gefunden = false;
+  bool m_platziert = false;  // placed at its first showing; afterwards where the user put it
 };

@@ -24,10 +24,18 @@ class frmHilfe : public Formular {
 
   QLabel* lbTip() const;
 
+  // The window's size on the screen (its design size in twips, in pixels), frame not included.
+  static QSize groesse();
+  // Where the window goes beside a dialog whose frame is `dialog`, for a window frame of
+  // `rahmen`: right of it, else left of it, else below or above it, whichever first lies wholly
+  // in `frei`; else the bottom right corner of `frei`. The result is the window's frame.
+  static QRect ortNeben(const QRect& dialog, const QSize& rahmen, const QRect& frei);
+
  protected:
   void beimLaden() override;
   bool schliessenErlaubt() override;
   void changeEvent(QEvent* ereignis) override;
+  void showEvent(QShowEvent* ereignis) override;
   // Esc is a close by the user as well.
   void reject() override;
 

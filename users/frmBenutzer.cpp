@@ -72,6 +72,7 @@ void frmBenutzer::beimLaden() {
     KurzeAnsicht();
   else
     VolleAnsicht();
+  TippfensterPlatzLassen(this);
 }
 
 void frmBenutzer::beimEntladen() {

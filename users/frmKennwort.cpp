@@ -27,6 +27,7 @@ void frmKennwort::beimLaden() {
   SpracheAnwenden(ProduktWert(QStringLiteral("Sprache")));
   setWindowTitle(Text(766));
   setzeHilfekontext(420);
+  TippfensterPlatzLassen(this);
 }
 
 void frmKennwort::beimEntladen() {

@@ -4,33 +4,9 @@ dialog for Anna (the demo's default user), the user types an amount, picks a cat
 list, presses Enter on OK, and the row is in Anna's household book."""
 
 import datetime
-import re
 
 import velmark_e2e as e2e
-from e2e_tray import menue_oeffnen
-
-
-def name_muster(text):
-    return "^" + re.escape(text) + "$"
-
-
-def dialog_oeffnen(s, symbol, taste, titel):
-    """A booking command of the tray by its access key ("a" expense, "e" income); returns the
-    dialog (caption text number `titel`) once it is the active window."""
-    menue_oeffnen(s, symbol)
-    s.tasten(taste)
-    dialog = s.fenster_abwarten(name=name_muster(s.sprachtext(titel)))
-    e2e.warten(lambda: s.aktives_fenster() == dialog, f"Buchungsdialog {titel} vorn")
-    return dialog
-
-
-def betrag_und_zweck(s, betrag, zweck):
-    """From the account list, which has the focus when the dialog opens: Tab through date and
-    calendar to the amount, then on through the currency to the purpose."""
-    s.tasten("Tab", "Tab", "Tab")
-    s.schreiben(betrag)
-    s.tasten("Tab", "Tab")
-    s.schreiben(zweck)
+from buchungsschritte import betrag_und_zweck, dialog_oeffnen, name_muster
 
 
 def ausgabe_buchen(args):

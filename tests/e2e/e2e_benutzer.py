@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 """The sign-in dialogs on a real desktop. With "Kennwort" = 1 the tray's booking commands show
 the password sign-in; a new user is created through the password prompt and the booking dialog
-opens for that user; the next command shows the sign-in with the options. Without password and
-default user they show the list of users."""
+opens for that user, who books an expense into the new book; the next command shows the sign-in
+with the options. Without password and default user they show the list of users."""
 
 import os
 import re
 import sqlite3
 
+import buchungsschritte as buchen
 import velmark_e2e as e2e
 from e2e_tray import menue_oeffnen
 
@@ -78,10 +79,15 @@ def neuer_benutzer(args):
     with e2e.Sitzung("benutzer", args.programmordner, args.werkzeuge, args.ausgabe) as s:
         einstellung_setzen(s, "Kennwort", "1")
         name, kennwort = "D'Arcy", "it's geheim"
+        # zamlo makes no accounts; the main application does. Here its template brings one, so
+        # that the new book takes a booking at once (a book without an account refuses every
+        # date, as it has no start date to check against).
+        s.sql_schreiben("unbenannt.mdb", "INSERT INTO Konten (KontoName, Waehrung, Datum) "
+                                        "VALUES ('Girokonto', 'EUR', '2020-01-01')")
         zamlo = s.starten("zamlo")
         symbol = s.tray_symbol("zamlo")
 
-        neuen_benutzer_anlegen(s, symbol, name, kennwort)
+        ausgabe = neuen_benutzer_anlegen(s, symbol, name, kennwort)
         s.bildschirmfoto("ausgabe")
 
         # Daten.mdb: the new row with the coded password, after Anna and Ben.
@@ -97,13 +103,30 @@ def neuer_benutzer(args):
         reste = [n for n in os.listdir(s.ordner) if n.endswith((".tmp", "-journal"))]
         assert not reste, reste
 
-        # (Booking an expense into the new book goes here once the expense dialog takes input.)
+        # The expense dialog that opened for the new user books into the new book, with a
+        # category the empty book does not know yet and no payee.
+        assert s.aktives_fenster() == ausgabe
+        buchen.ausgabe_eintippen(s, "23,4", "Erste Ausgabe", "Haushalt")
+        buchen.ok_und_zu(s, 359)
+        assert zamlo.poll() is None, "zamlo ist beendet"
+        zeilen = buchen.buchungen(s, name + ".mdb")
+        assert len(zeilen) == 1 and buchen.startdatum(zeilen[0]), zeilen
+        assert zeilen[0][:3] + zeilen[0][4:] == (
+            1, "Girokonto", "Ausgabe", 23.4, "EUR", 0.0, 23.4, "", "", "Haushalt",
+            "Erste Ausgabe", 0, None), zeilen
+        assert s.sql("Anna.mdb", "SELECT count(*) FROM Buchungen") == [(5,)]
 
         # The next command: someone has signed in, so the options show (4560 twips).
         menue_oeffnen(s, symbol)
         s.tasten("e")
         anmeldung = anmeldung_abwarten(s)
         assert s.geometrie(anmeldung)[3] == 304, s.geometrie(anmeldung)
+        # The new user has tips on: the tip window shows beside the dialog, not on it.
+        tipp = s.fenster_abwarten(name=name_muster(s.sprachtext(681)))
+        e2e.warten(lambda: s.aktives_fenster() == anmeldung, "Anmeldung behält den Fokus")
+        dx, _, db, _ = s.geometrie(anmeldung)
+        tx, _, tb, _ = s.geometrie(tipp)
+        assert tx >= dx + db or tx + tb <= dx, (s.geometrie(anmeldung), s.geometrie(tipp))
         s.bildschirmfoto("anmeldung-voll")
         s.tasten("Escape")
         e2e.warten(lambda: not s.fenster(name=name_muster(s.sprachtext(446))),

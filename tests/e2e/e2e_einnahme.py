@@ -7,7 +7,7 @@ household book."""
 import datetime
 
 import velmark_e2e as e2e
-from e2e_ausgabe import betrag_und_zweck, dialog_oeffnen, name_muster
+from buchungsschritte import betrag_und_zweck, dialog_oeffnen, name_muster
 
 ZAHLER = "O'Neill Consulting"
 

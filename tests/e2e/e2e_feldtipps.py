@@ -54,6 +54,9 @@ def tipps_beim_tabben(args):
         ort = s.geometrie(tippfenster)
         dx, dy, db, dh = s.geometrie(dialog)
         assert ort[0] >= dx + db, f"Tippfenster {ort} nicht rechts neben dem Dialog {dx, dy, db, dh}"
+        # A tool window above the others that has no button in the task bar.
+        zustand = s.fensterzustand(tippfenster)
+        assert {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_ABOVE"} <= zustand, zustand
         s.bildschirmfoto("datum")
 
         # Further fields: new text, same place, the dialog keeps the focus.

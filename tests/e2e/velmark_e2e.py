@@ -314,6 +314,16 @@ class Sitzung:
         finally:
             verbindung.close()
 
+    def sql_schreiben(self, datei, anweisung, *werte):
+        """Runs one writing statement on a data file of the program folder and commits it, as the
+        main application would change its files."""
+        verbindung = sqlite3.connect(os.path.join(self.ordner, datei), timeout=10)
+        try:
+            with verbindung:
+                verbindung.execute(anweisung, werte)
+        finally:
+            verbindung.close()
+
     # --- windows -------------------------------------------------------------------------
 
     def xdotool(self, *argumente, pruefen=True):
@@ -354,6 +364,13 @@ class Sitzung:
                 k, v = zeile.split("=", 1)
                 werte[k] = int(v)
         return werte["X"], werte["Y"], werte["WIDTH"], werte["HEIGHT"]
+
+    def fensterzustand(self, fenster):
+        """The states a window has in _NET_WM_STATE (names such as "_NET_WM_STATE_ABOVE")."""
+        ergebnis = subprocess.run(["xprop", "-id", str(fenster), "_NET_WM_STATE"],
+                                  env=self.umgebung, capture_output=True, text=True, timeout=20)
+        _, _, werte = ergebnis.stdout.partition("=")
+        return {w.strip() for w in werte.split(",") if w.strip()}
 
     def aktives_fenster(self):
         aus = self.xdotool("getactivewindow", pruefen=False).strip()

@@ -12,8 +12,11 @@
 #include "frmHilfe.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -66,6 +69,21 @@ class frmFelder : public Formular {
     FeldFokusVerbinden(f);
     return f;
   }
+};
+
+// A second dialog that shows tips, opened while the first one's tip window shows.
+class frmZweiter : public Formular {
+  Q_OBJECT
+
+ public:
+  frmZweiter() {
+    feld = new QLineEdit(this);
+    feld->setProperty("Tag", QStringLiteral("58"));
+    FeldFokusVerbinden(feld);
+    (new QVBoxLayout(this))->addWidget(feld);
+    setFixedSize(300, 150);
+  }
+  QLineEdit* feld;
 };
 
 void fokusSetzen(QWidget* w) {
@@ -351,6 +369,137 @@ class TestFelder : public QObject {
     QVERIFY(!Formulare::geladen<frmHilfe>());
     QVERIFY(MeldungTest::gezeigt().isEmpty());
     QCOMPARE(BenutzerWert(QStringLiteral("Zamlotipp")), QStringLiteral("1"));
+  }
+
+  // Where the tip window goes beside a dialog: frames on a screen of 1024 x 740 free pixels.
+  void tippfensterOrt_data() {
+    QTest::addColumn<QRect>("dialog");
+    QTest::addColumn<QPoint>("ort");
+    QTest::newRow("rechts") << QRect(100, 100, 500, 300) << QPoint(608, 100);
+    QTest::newRow("rechts mit kleinerem Abstand") << QRect(100, 100, 590, 300) << QPoint(694, 100);
+    QTest::newRow("rechts, unten in den Schirm") << QRect(100, 650, 500, 80) << QPoint(608, 620);
+    QTest::newRow("links") << QRect(400, 100, 500, 300) << QPoint(62, 100);
+    QTest::newRow("darunter") << QRect(100, 100, 850, 300) << QPoint(620, 408);
+    QTest::newRow("darüber") << QRect(100, 400, 850, 300) << QPoint(620, 272);
+    QTest::newRow("kein Platz: Ecke") << QRect(0, 0, 1024, 740) << QPoint(662, 588);
+  }
+  void tippfensterOrt() {
+    QFETCH(QRect, dialog);
+    const QRect frei(0, 0, 1024, 740);
+    const QRect ort = frmHilfe::ortNeben(dialog, QSize(330, 120), frei);
+    QTEST(ort.topLeft(), "ort");
+    QCOMPARE(ort.size(), QSize(330, 120));
+    QVERIFY(frei.contains(ort));
+    if (QTest::currentDataTag() != QByteArray("kein Platz: Ecke"))
+      QVERIFY(!ort.intersects(dialog));
+  }
+
+  // A dialog that shows tips leaves the tip window room on its right when the screen has it;
+  // one too wide for both side by side stays in the middle. Either way the tip window, placed at
+  // the first tip, covers nothing of it and lies on the screen.
+  void dialogLaesstTippfensterPlatz_data() {
+    QTest::addColumn<int>("breite");
+    QTest::addColumn<bool>("rechts");
+    const int frei = QGuiApplication::primaryScreen()->availableGeometry().width();
+    QTest::newRow("schmal") << 300 << true;
+    QTest::newRow("mittel") << frei - frmHilfe::groesse().width() - 80 << true;
+    QTest::newRow("breit") << frei - 100 << false;
+  }
+  void dialogLaesstTippfensterPlatz() {
+    QFETCH(int, breite);
+    QFETCH(bool, rechts);
+    tippsSetzen(QStringLiteral("1"));
+    const QRect frei = QGuiApplication::primaryScreen()->availableGeometry();
+    auto* f = Formulare::laden<frmFelder>();
+    f->setFixedSize(breite, 200);
+    TippfensterPlatzLassen(f);
+    f->show();
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    fokusSetzen(f->betrag);
+    auto* hilfe = Formulare::geladen<frmHilfe>();
+    QVERIFY(hilfe);
+    QTRY_VERIFY(hilfe->isVisible());
+    const QRect dialog = f->frameGeometry();
+    const QRect tipp = hilfe->frameGeometry();
+    QVERIFY(!tipp.intersects(dialog));
+    QVERIFY(frei.contains(tipp));
+    QVERIFY(frei.contains(dialog));
+    QCOMPARE(tipp.left() > dialog.right(), rechts);
+    if (!rechts)  // in the middle
+      QVERIFY(qAbs(dialog.center().x() - frei.center().x()) <= 8);
+  }
+
+  // A dialog being shown sends its focus widget a focus-in before the window is active and the
+  // field has the focus. The tip waits for the real focus, and then shows the field's tip beside
+  // the dialog (not "no tip" in a corner of the screen).
+  void tippErstMitEchtemFokus() {
+    tippsSetzen(QStringLiteral("1"));
+    auto* f = Formulare::laden<frmFelder>();
+    f->setFixedSize(300, 200);
+    TippfensterPlatzLassen(f);
+    f->betrag->setFocus(Qt::OtherFocusReason);
+    f->show();
+    QVERIFY(!Formulare::geladen<frmHilfe>());
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    QTRY_VERIFY(Formulare::geladen<frmHilfe>() && Formulare::geladen<frmHilfe>()->isVisible());
+    auto* hilfe = Formulare::geladen<frmHilfe>();
+    QCOMPARE(hilfe->lbTip()->text(), tipp("58"));
+    QVERIFY(hilfe->frameGeometry().left() > f->frameGeometry().right());
+  }
+
+  // Without tips a dialog is simply centred, by the size it shows with: also when its layout
+  // decides that size only as it is shown.
+  void ohneTippsMittig_data() {
+    QTest::addColumn<bool>("festeGroesse");
+    QTest::newRow("feste Größe") << true;
+    QTest::newRow("Größe aus dem Layout") << false;
+  }
+  void ohneTippsMittig() {
+    QFETCH(bool, festeGroesse);
+    tippsSetzen(QStringLiteral("0"));
+    const QRect frei = QGuiApplication::primaryScreen()->availableGeometry();
+    auto* f = Formulare::laden<frmFelder>();
+    if (festeGroesse)
+      f->setFixedSize(300, 200);
+    else
+      f->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    TippfensterPlatzLassen(f);
+    f->show();
+    QVERIFY(qAbs(f->frameGeometry().center().x() - frei.center().x()) <= 8);
+    QVERIFY(qAbs(f->frameGeometry().center().y() - frei.center().y()) <= 16);
+  }
+
+  // A dialog opened while the tip window shows goes beside it; the tip window keeps its place,
+  // also where the user put it.
+  void zweiterDialogWeichtAus() {
+    tippsSetzen(QStringLiteral("1"));
+    auto* f = Formulare::laden<frmFelder>();
+    f->setFixedSize(300, 200);
+    TippfensterPlatzLassen(f);
+    f->show();
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    fokusSetzen(f->betrag);
+    auto* hilfe = Formulare::geladen<frmHilfe>();
+    QVERIFY(hilfe);
+    QTRY_VERIFY(hilfe->isVisible());
+    const QRect frei = QGuiApplication::primaryScreen()->availableGeometry();
+    hilfe->move(frei.center() - QPoint(hilfe->width() / 2, hilfe->height() / 2));
+    const QRect ort = hilfe->frameGeometry();
+
+    auto* zweiter = Formulare::laden<frmZweiter>();
+    TippfensterPlatzLassen(zweiter);
+    zweiter->show();
+    zweiter->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(zweiter));
+    fokusSetzen(zweiter->feld);
+    QCOMPARE(hilfe->lbTip()->text(), tipp("58"));
+    QCOMPARE(hilfe->frameGeometry(), ort);
+    QVERIFY(!zweiter->frameGeometry().intersects(ort));
+    QVERIFY(
+        QGuiApplication::primaryScreen()->availableGeometry().contains(zweiter->frameGeometry()));
   }
 
   void twipsInPixel_data() {

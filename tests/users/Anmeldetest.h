@@ -61,7 +61,9 @@ class Modalwache {
   void pruefen() {
     auto* f = qobject_cast<Formular*>(QApplication::activeModalWidget());
     const bool da = f && f->objectName() == m_name && f->isVisible();
-    if (!da && m_uhr.elapsed() < 10000)
+    // Acting before the window is active would find no focus in it (a busy machine is slow to
+    // activate it); after the time limit it acts all the same rather than leave a dialog open.
+    if (!(da && f->isActiveWindow()) && m_uhr.elapsed() < 10000)
       return;
     m_timer.stop();
     if (da) {

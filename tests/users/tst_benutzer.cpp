@@ -713,6 +713,9 @@ class TestBenutzer : public QObject {
   }
   void ungueltigerName() {
     QFETCH(QString, name);
+    // The parent is the shared temporary folder: what others left there is not this test's.
+    const QDir oben(m_ordner->pfad() + u".."_s);
+    const QStringList obenVorher = oben.entryList({u"*.mdb"_s});
     auto* f = zeigen();
     eingeben(f, name, u"geheim"_s);
     QVERIFY(!ok(f, u"geheim"_s));
@@ -724,7 +727,7 @@ class TestBenutzer : public QObject {
     QCOMPARE(benutzerZeilen().size(), 2);
     QCOMPARE(QDir(m_ordner->pfad()).entryList({u"*.mdb"_s}),
              QStringList({u"Anna.mdb"_s, u"Ben.mdb"_s, u"Daten.mdb"_s, u"unbenannt.mdb"_s}));
-    QCOMPARE(QDir(m_ordner->pfad() + u".."_s).entryList({u"*.mdb"_s}), QStringList());
+    QCOMPARE(oben.entryList({u"*.mdb"_s}), obenVorher);
     QCOMPARE(reste(), QStringList());
   }
 

@@ -2,7 +2,9 @@
 # Builds the libFuzzer targets with clang, AddressSanitizer and UndefinedBehaviorSanitizer and
 # runs each for a bounded time on a copy of its seed corpus.
 #   scripts/fuzz.sh [seconds per target, default 60] [target ...]
-# A crash stops with a non-zero exit; the input is kept in build-fuzz/funde/.
+# A find stops with a non-zero exit. Its input is kept in build-fuzz/funde/ and copied into the
+# target's seed corpus under tests/fuzz/korpus/, where the normal test run replays it (korpus_*):
+# once fixed, commit it there as the regression test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/pakete.sh
@@ -30,7 +32,10 @@ for ziel in "${ziele[@]}"; do
   if ! ASAN_OPTIONS=detect_leaks=0 "build-fuzz/fuzz/$ziel" -max_total_time="$sekunden" \
     -artifact_prefix="build-fuzz/funde/$ziel-" -print_final_stats=1 "$arbeit" >"$protokoll" 2>&1; then
     grep -v '^INFO\|^#' "$protokoll" | tail -n 40
-    echo "$ziel: Fund in build-fuzz/funde/ (Protokoll: $protokoll)"
+    for fund in build-fuzz/funde/"$ziel"-*; do
+      [ -f "$fund" ] && cp "$fund" "$korpus/fund-$(sha1sum "$fund" | cut -c1-12)"
+    done
+    echo "$ziel: Fund in build-fuzz/funde/, kopiert nach $korpus/ (Protokoll: $protokoll)"
     exit 1
   fi
   tail -n 4 "$protokoll"

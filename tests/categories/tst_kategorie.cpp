@@ -2,15 +2,8 @@
 // context menu; what it writes is read back from the household book past the data layer.
 
 #include "Baumhilfen.h"
-#include "CategoriesFormulare.h"
-#include "Datenbank.h"
-#include "DemoDaten.h"
-#include "Hilfe.h"
-#include "Meldung.h"
+#include "Kategorietest.h"
 #include "Rohdaten.h"
-#include "TestMain.h"
-#include "Testordner.h"
-#include "Zustand.h"
 #include "frmKategorie.h"
 
 #include <QContextMenuEvent>
@@ -44,12 +37,10 @@ QStringList sortiert(const QList<QVariantList>& zeilen) {
 
 }  // namespace
 
-class TestKategorie : public QObject {
+class TestKategorie : public Kategorietest {
   Q_OBJECT
-  Testordner* m_ordner = nullptr;
   frmKategorie* m_form = nullptr;
 
-  QString buch() const { return m_ordner->datei(u"Anna.mdb"_s); }
   QList<QVariantList> tabelle() const {
     return roh(buch(),
                u"SELECT Kategorie, Unterkategorie, Steuer FROM Kategorien ORDER BY rowid"_s);
@@ -58,8 +49,7 @@ class TestKategorie : public QObject {
     return roh(buch(), u"SELECT ID, Kategorie FROM Buchungen ORDER BY ID"_s);
   }
   void tabelleSetzen(const QString& werte) {
-    QVERIFY(DemoDaten::sqlAusfuehren(
-        buch(), u"DELETE FROM Kategorien; INSERT INTO Kategorien VALUES "_s + werte));
+    sql(u"DELETE FROM Kategorien; INSERT INTO Kategorien VALUES "_s + werte);
   }
 
   QTreeWidget* baum() const { return m_form->findChild<QTreeWidget*>(u"TreeView1"_s); }
@@ -100,29 +90,11 @@ class TestKategorie : public QObject {
   bool geladen() const { return Formulare::geladen(u"frmKategorie"_s) != nullptr; }
 
  private slots:
-  void initTestCase() {
-    MeldungTest::installieren();
-    categoriesFormulareAnmelden();
-  }
-
-  void init() {
-    TestUmgebung::einstellungenLeeren();
-    m_ordner = new Testordner;
-    QVERIFY2(m_ordner->ok(), qPrintable(m_ordner->fehler()));
-    zustandStarten(m_ordner->pfad(), QDate(2027, 3, 5));
-    zustand().AktuellerBenutzer = u"Anna"_s;
-    zustand().Benutzerdatei = buch();
-    zustand().AusgewaehlteKategorie.clear();
-    MeldungTest::vergessen();
-    HilfeTest::vergessen();
-  }
-
+  void initTestCase() { einmalig(); }
+  void init() { vorbereiten(); }
   void cleanup() {
-    Formulare::alleEntladen();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    aufraeumen();
     m_form = nullptr;
-    Datenbank::alleSchliessen();
-    delete m_ordner;
   }
 
   void rundreiseUnveraendert() {
@@ -459,8 +431,7 @@ class TestKategorie : public QObject {
   // Only the bookings of the deleted node's own name are looked at; the node goes whatever the
   // user did in the move dialog.
   void loeschenMitBuchungen() {
-    QVERIFY(DemoDaten::sqlAusfuehren(
-        buch(), u"UPDATE Buchungen SET Kategorie = 'Haushalt' WHERE ID = 3"_s));
+    sql(u"UPDATE Buchungen SET Kategorie = 'Haushalt' WHERE ID = 3"_s);
     oeffnen();
     klicken({u"Haushalt"_s});
     Modalhelfer helfer(u"frmVerschieben"_s, [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
@@ -574,10 +545,8 @@ class TestKategorie : public QObject {
 
   // A name with a single quote is a name like any other: its bookings are found and moved.
   void hochkomma() {
-    QVERIFY(DemoDaten::sqlAusfuehren(
-        buch(),
-        u"INSERT INTO Kategorien VALUES ('Rock''n''Roll','Rock''n''Roll',0);"
-        "INSERT INTO Buchungen (ID, Datum, Kategorie) VALUES (6, '2027-01-02', 'Rock''n''Roll')"_s));
+    sql(u"INSERT INTO Kategorien VALUES ('Rock''n''Roll','Rock''n''Roll',0);"
+        "INSERT INTO Buchungen (ID, Datum, Kategorie) VALUES (6, '2027-01-02', 'Rock''n''Roll')"_s);
     oeffnen();
     klicken({u"Rock'n'Roll"_s});
     Modalhelfer helfer(u"frmVerschieben"_s, [](QWidget* w) {
@@ -602,10 +571,8 @@ class TestKategorie : public QObject {
   // A row that cannot be stored half-way through the save: the delete and the rows before it are
   // taken back, the table stays as it was.
   void speichernScheitertMittendrin() {
-    QVERIFY(DemoDaten::sqlAusfuehren(
-        buch(),
-        u"CREATE TRIGGER kaputt BEFORE INSERT ON Kategorien WHEN NEW.Unterkategorie = "
-        "'Gift' BEGIN SELECT RAISE(ABORT, 'kaputt'); END;"_s));
+    sql(u"CREATE TRIGGER kaputt BEFORE INSERT ON Kategorien WHEN NEW.Unterkategorie = "
+        "'Gift' BEGIN SELECT RAISE(ABORT, 'kaputt'); END;"_s);
     const auto vorher = tabelle();
     oeffnen();
     markenAbwarten();

@@ -2,18 +2,11 @@
 // tree and OK; the bookings are read back from the household book past the data layer.
 
 #include "Baumhilfen.h"
-#include "CategoriesFormulare.h"
-#include "Datenbank.h"
-#include "DemoDaten.h"
-#include "Hilfe.h"
-#include "Meldung.h"
+#include "Kategorietest.h"
 #include "Registry.h"
 #include "Rohdaten.h"
 #include "Sprache.h"
 #include "Tabulon.h"
-#include "TestMain.h"
-#include "Testordner.h"
-#include "Zustand.h"
 #include "frmHilfe.h"
 #include "frmVerschieben.h"
 
@@ -23,13 +16,10 @@
 
 using namespace Qt::StringLiterals;
 
-class TestVerschieben : public QObject {
+class TestVerschieben : public Kategorietest {
   Q_OBJECT
-  Testordner* m_ordner = nullptr;
   frmVerschieben* m_form = nullptr;
 
-  QString buch() const { return m_ordner->datei(u"Anna.mdb"_s); }
-  void sql(const QString& text) { QVERIFY(DemoDaten::sqlAusfuehren(buch(), text)); }
   // Five Lebensmittel bookings besides the demo's number 3, dated so that the grid shows them as
   // 3, 14, 10, 12, 11, 13.
   void fuenfBuchungen() {
@@ -87,29 +77,11 @@ class TestVerschieben : public QObject {
   }
 
  private slots:
-  void initTestCase() {
-    MeldungTest::installieren();
-    categoriesFormulareAnmelden();
-  }
-
-  void init() {
-    TestUmgebung::einstellungenLeeren();
-    m_ordner = new Testordner;
-    QVERIFY2(m_ordner->ok(), qPrintable(m_ordner->fehler()));
-    zustandStarten(m_ordner->pfad(), QDate(2027, 3, 5));
-    zustand().AktuellerBenutzer = u"Anna"_s;
-    zustand().Benutzerdatei = buch();
-    zustand().AusgewaehlteKategorie.clear();
-    MeldungTest::vergessen();
-    HilfeTest::vergessen();
-  }
-
+  void initTestCase() { einmalig(); }
+  void init() { vorbereiten(); }
   void cleanup() {
-    Formulare::alleEntladen();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    aufraeumen();
     m_form = nullptr;
-    Datenbank::alleSchliessen();
-    delete m_ordner;
   }
 
   // The list holds every name once, main categories too; spellings that differ in letter case

@@ -12,12 +12,15 @@
 //     void test() { oeffnen<frmEinnahme>(); tippen(feld("txtBetrag"), u"12"_s); ... }
 //   };
 
+#include "BookingFormulare.h"
 #include "Datenbank.h"
 #include "DemoDaten.h"
 #include "Formular.h"
+#include "Formularhilfen.h"
 #include "Meldung.h"
 #include "Registry.h"
 #include "Rohdaten.h"
+#include "ShellFormulare.h"
 #include "TestMain.h"
 #include "Testordner.h"
 #include "Zustand.h"
@@ -33,6 +36,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <tuple>
 
 template <class T>
 T* kind(QWidget* form, const char* name) {
@@ -82,13 +86,31 @@ inline QList<int> gezeigteMeldungen(const QList<int>& nummern) {
   return gezeigt;
 }
 
+using Meldungsdaten = std::tuple<QString, QString, int>;
+
+// The message boxes shown so far: prompt, title, style.
+inline QList<Meldungsdaten> meldungen() {
+  QList<Meldungsdaten> liste;
+  for (const auto& m : MeldungTest::gezeigt())
+    liste.append({m.prompt, m.titel, m.stil});
+  return liste;
+}
+inline Meldungsdaten meldung(int prompt, int titel, int stil) {
+  return {Text(prompt), Text(titel), stil};
+}
+
 class Buchungstest : public QObject {
  protected:
   std::unique_ptr<Testordner> ordner;
   Formular* dialog = nullptr;
 
-  // For initTestCase, init and cleanup.
-  static void einmalig() { MeldungTest::installieren(); }
+  // For initTestCase (message boxes answered by the test, the forms of shell and booking
+  // registered), init and cleanup.
+  static void einmalig() {
+    MeldungTest::installieren();
+    shellFormulareAnmelden();
+    bookingFormulareAnmelden();
+  }
   void vorbereiten() {
     TestUmgebung::einstellungenLeeren();
     MeldungTest::vergessen();
@@ -106,8 +128,7 @@ class Buchungstest : public QObject {
     dialog = nullptr;
   }
   void aufraeumen() {
-    Formulare::alleEntladen();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    TestUmgebung::formulareEntladen();
     Datenbank::alleSchliessen();
     ordner.reset();
   }
@@ -179,6 +200,14 @@ class Buchungstest : public QObject {
       else
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
+  }
+
+  // Empties a field with Backspace, then types `text` key by key (nothing when it is empty).
+  void leerenUndTippen(QLineEdit* f, const QString& text) {
+    fokus(f);
+    f->selectAll();
+    QTest::keyClick(f, Qt::Key_Backspace);
+    QTest::keyClicks(f, text);
   }
 
   void weiter() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }

@@ -2,10 +2,8 @@
 // message boxes through MeldungTest, and the rows checked in Anna's household book with the engine
 // directly.
 
-#include "BookingFormulare.h"
 #include "Buchungstest.h"
 #include "Hilfe.h"
-#include "ShellFormulare.h"
 #include "Werte.h"
 #include "frmAusgabe.h"
 
@@ -54,8 +52,6 @@ class TestAusgabe : public Buchungstest {
  private slots:
   void initTestCase() {
     einmalig();
-    shellFormulareAnmelden();
-    bookingFormulareAnmelden();
     HilfeTest::vergessen();
   }
 
@@ -162,10 +158,7 @@ class TestAusgabe : public Buchungstest {
     QFETCH(bool, frei);
     oeffnen();
     tippen(liste("cboKategorie"), kategorie);
-    fokus(feld("txtBetrag"));
-    feld("txtBetrag")->selectAll();
-    QTest::keyClick(feld("txtBetrag"), Qt::Key_Backspace);
-    QTest::keyClicks(feld("txtBetrag"), betrag);
+    leerenUndTippen(feld("txtBetrag"), betrag);
     QCOMPARE(feld("txtBetrag")->text(), betrag);
     QCOMPARE(knopf("cmdOK")->isEnabled(), frei);
     QCOMPARE(knopf("cmdUebernehmen")->isEnabled(), frei);
@@ -188,10 +181,7 @@ class TestAusgabe : public Buchungstest {
       feld("txtBetrag")->setText(u"1,2,3"_s);
     }
     QTest::mouseClick(knopf("cmdOK"), Qt::LeftButton);
-    QCOMPARE(MeldungTest::gezeigt().size(), 1);
-    QCOMPARE(MeldungTest::gezeigt()[0].prompt, Text(1264));
-    QCOMPARE(MeldungTest::gezeigt()[0].titel, Text(1265));
-    QCOMPARE(MeldungTest::gezeigt()[0].stil, 64);
+    QCOMPARE(meldungen(), QList{meldung(1264, 1265, 64)});
     QCOMPARE(buchungen(), 5);
     QVERIFY(Formulare::geladen<frmAusgabe>());
   }
@@ -466,16 +456,10 @@ class TestAusgabe : public Buchungstest {
     waehlen("cboKonto", u"Sparkonto"_s);
     QCOMPARE(zustand().KontoDatum, QDate(2024, 1, 1));
     QLineEdit* datum = feld("txtDatum");
-    fokus(datum);
-    datum->selectAll();
-    QTest::keyClick(datum, Qt::Key_Backspace);
-    QTest::keyClicks(datum, eingabe);
+    leerenUndTippen(datum, eingabe);
     weiter();
     QCOMPARE(datum->text(), ergebnis);
-    QList<int> gezeigt;
-    for (const auto& m : MeldungTest::gezeigt())
-      gezeigt.append(m.prompt == Text(1266) ? 1266 : m.prompt == Text(1655) ? 1655 : -1);
-    QCOMPARE(gezeigt, meldungen);
+    QCOMPARE(gezeigteMeldungen({1266, 1655}), meldungen);
     if (!meldungen.isEmpty()) {
       QCOMPARE(MeldungTest::gezeigt()[0].stil, 64);
       QTRY_COMPARE(QApplication::focusWidget(), datum);

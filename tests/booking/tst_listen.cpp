@@ -1,9 +1,7 @@
 // The lists both booking dialogs share: type-ahead completion of the purpose, category and name
 // lists, and a new payee or payer taken into the addresses on request.
 
-#include "BookingFormulare.h"
 #include "Buchungstest.h"
-#include "ShellFormulare.h"
 #include "Textvergleich.h"
 #include "frmAusgabe.h"
 #include "frmEinnahme.h"
@@ -47,11 +45,7 @@ class TestListen : public Buchungstest {
   }
 
  private slots:
-  void initTestCase() {
-    einmalig();
-    shellFormulareAnmelden();
-    bookingFormulareAnmelden();
-  }
+  void initTestCase() { einmalig(); }
 
   void init() { vorbereiten(); }
   void cleanup() { aufraeumen(); }

@@ -29,6 +29,7 @@
 #include "Datenbank.h"
 #include "Datensatzquelle.h"
 #include "Formular.h"
+#include "Formularhilfen.h"
 #include "Meldung.h"
 #include "Rechte.h"
 #include "Registry.h"
@@ -363,8 +364,7 @@ int main(int argc, char* argv[]) {
       ok = update(grund);
     else
       return 2;
-    Formulare::alleEntladen();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    TestUmgebung::formulareEntladen();
     if (!optionen.schleife || !ok) {
       meldungenAusgeben();
       zeile(ok ? u"ergebnis|ok"_s : u"ergebnis|fehler|"_s + grund);

@@ -5,12 +5,11 @@
 
 #include "Baumhilfen.h"
 #include "Benutzeranlage.h"
-#include "BookingFormulare.h"
 #include "Buchungstest.h"
 #include "CategoriesFormulare.h"
 #include "Datensatzquelle.h"
+#include "Formularhilfen.h"
 #include "Kennwortkodierung.h"
-#include "ShellFormulare.h"
 #include "UsersFormulare.h"
 #include "frmBenutzer.h"
 #include "frmKennwort.h"
@@ -92,8 +91,6 @@ class TestEingaben : public Buchungstest {
  private slots:
   void initTestCase() {
     einmalig();
-    shellFormulareAnmelden();
-    bookingFormulareAnmelden();
     categoriesFormulareAnmelden();
     usersFormulareAnmelden();
   }
@@ -314,8 +311,7 @@ class TestEingaben : public Buchungstest {
     QCOMPARE(zustand().Benutzerdatei, QString());
     QCOMPARE(tabellen(daten()), datenVorher);
     // The right password, for contrast.
-    Formulare::alleEntladen();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    TestUmgebung::formulareEntladen();
     MeldungTest::vergessen();
     f = anmeldungZeigen();
     fokus(f->cboBenutzer());

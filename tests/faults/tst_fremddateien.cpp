@@ -4,11 +4,10 @@
 // what a missing file gives, a message where a write was refused, and the files as they were.
 
 #include "Benutzeranlage.h"
-#include "BookingFormulare.h"
 #include "Buchungstest.h"
 #include "CategoriesFormulare.h"
 #include "Datensatzquelle.h"
-#include "ShellFormulare.h"
+#include "Formularhilfen.h"
 #include "Sprache.h"
 #include "UsersFormulare.h"
 #include "frmAnmeldung.h"
@@ -94,8 +93,7 @@ class TestFremddateien : public Buchungstest {
     QTest::mouseClick(knopf("cmdOK"), Qt::LeftButton);
     v.gebucht = !Formulare::geladen(u"frmAusgabe"_s);
     v.meldungen = meldungsnummern({3001});
-    Formulare::alleEntladen();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    TestUmgebung::formulareEntladen();
     Datenbank::alleSchliessen();
     return v;
   }
@@ -103,8 +101,7 @@ class TestFremddateien : public Buchungstest {
   QStringList anmeldeliste() {
     auto* f = Formulare::laden<frmAnmeldung>();
     const QStringList namen = f ? eintraege(f->cboBenutzer()) : QStringList{u"<kein Dialog>"_s};
-    Formulare::alleEntladen();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    TestUmgebung::formulareEntladen();
     return namen;
   }
 
@@ -130,8 +127,6 @@ class TestFremddateien : public Buchungstest {
  private slots:
   void initTestCase() {
     einmalig();
-    shellFormulareAnmelden();
-    bookingFormulareAnmelden();
     categoriesFormulareAnmelden();
     usersFormulareAnmelden();
   }
@@ -221,8 +216,7 @@ class TestFremddateien : public Buchungstest {
     verschieben->show();
     QVERIFY(QTest::qWaitForWindowExposed(verschieben));
     QVERIFY(!verschieben->findChild<QPushButton*>(u"cmdOK"_s)->isEnabled());
-    Formulare::alleEntladen();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    TestUmgebung::formulareEntladen();
     Datenbank::alleSchliessen();
 
     QCOMPARE(dateiBytes(buch()), kaputt);

@@ -1,12 +1,20 @@
 #pragma once
 // Shared by the sign-in tests: stand-ins for the booking dialogs that note whom they were opened
-// for, a helper that acts on a modal dialog once it shows, and reading the data files.
+// for, a helper that acts on a modal dialog once it shows, the password prompt left by a named
+// way, the state each test starts from, and reading the data files.
 
 #include "Formular.h"
+#include "Formularhilfen.h"
+#include "Hilfe.h"
+#include "Meldung.h"
+#include "ShellFormulare.h"
+#include "UsersFormulare.h"
 #include "Zustand.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -42,6 +50,39 @@ class Buchungsattrappe : public Formular {
 inline void buchungsdialogeAnmelden() {
   for (const char* name : {"frmAusgabe", "frmEinnahme"})
     Formulare::anmelden(QString::fromLatin1(name), [] { return new Buchungsattrappe; });
+}
+
+// For initTestCase: message boxes answered by the test, the forms and the stand-ins registered.
+inline void einmalig() {
+  MeldungTest::installieren();
+  shellFormulareAnmelden();
+  usersFormulareAnmelden();
+  buchungsdialogeAnmelden();
+}
+
+// For init: zamlo started in `programmordner` on 5 March 2024, nothing shown or opened yet.
+inline void neuStarten(const QString& programmordner) {
+  zustand() = Zustand();
+  zustandStarten(programmordner, QDate(2024, 3, 5));
+  MeldungTest::vergessen();
+  HilfeTest::vergessen();
+  geoeffnet().clear();
+}
+
+// Leaves the password prompt by `weg`: "OK" or "Abbrechen" (the buttons), "Enter" or "Esc" (keys
+// in the field `feld`), anything else its close box.
+inline void promptVerlassen(Formular* prompt, QLineEdit* feld, const QString& weg) {
+  if (weg == u"OK")
+    QTest::mouseClick(prompt->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+  else if (weg == u"Enter")
+    QTest::keyClick(feld, Qt::Key_Return);
+  else if (weg == u"Esc")
+    QTest::keyClick(feld, Qt::Key_Escape);
+  else if (weg == u"Abbrechen")
+    QTest::mouseClick(prompt->findChild<QPushButton*>(QStringLiteral("cmdAbbrechen")),
+                      Qt::LeftButton);
+  else
+    prompt->close();
 }
 
 // Acts once on the modal form `name` as soon as it is the active modal window: make one before

@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using namespace Qt::StringLiterals;
 using namespace Anmeldetest;
 
 class TestAnmeldung : public QObject {
@@ -50,26 +51,16 @@ class TestAnmeldung : public QObject {
     QVERIFY(DemoDaten::sqlAusfuehren(
         m_ordner->datei(QStringLiteral("Daten.mdb")),
         QStringLiteral("INSERT INTO Benutzer (Benutzername, Kennwort) VALUES ('O''Neil', '')")));
-    MeldungTest::installieren();
-    shellFormulareAnmelden();
-    usersFormulareAnmelden();
-    buchungsdialogeAnmelden();
+    einmalig();
   }
   void cleanupTestCase() { delete m_ordner; }
 
   void init() {
     TestUmgebung::einstellungenLeeren();
-    zustand() = Zustand();
-    zustandStarten(m_ordner->pfad(), QDate(2024, 3, 5));
-    MeldungTest::vergessen();
-    HilfeTest::vergessen();
-    geoeffnet().clear();
+    neuStarten(m_ordner->pfad());
   }
 
-  void cleanup() {
-    Formulare::alleEntladen();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
+  void cleanup() { TestUmgebung::formulareEntladen(); }
 
   void listeUndBeschriftung() {
     auto* f = anmeldungZeigen();
@@ -212,24 +203,12 @@ class TestAnmeldung : public QObject {
     QTest::addColumn<QString>("getippt");
     QTest::addColumn<QString>("weg");
     QTest::addColumn<QString>("erwartet");
-    QTest::newRow("OK leer") << ""
-                             << "OK"
-                             << "";
-    QTest::newRow("OK") << "geheim"
-                        << "OK"
-                        << "geheim";
-    QTest::newRow("Enter") << "it's €"
-                           << "Enter"
-                           << "it's €";
-    QTest::newRow("Esc nach Eingabe") << "geheim"
-                                      << "Esc"
-                                      << "";
-    QTest::newRow("Abbrechen") << "geheim"
-                               << "Abbrechen"
-                               << "";
-    QTest::newRow("Schließfeld") << "geheim"
-                                 << "Schliessen"
-                                 << "vorher";
+    QTest::newRow("OK leer") << u""_s << u"OK"_s << u""_s;
+    QTest::newRow("OK") << u"geheim"_s << u"OK"_s << u"geheim"_s;
+    QTest::newRow("Enter") << u"it's €"_s << u"Enter"_s << u"it's €"_s;
+    QTest::newRow("Esc nach Eingabe") << u"geheim"_s << u"Esc"_s << u""_s;
+    QTest::newRow("Abbrechen") << u"geheim"_s << u"Abbrechen"_s << u""_s;
+    QTest::newRow("Schließfeld") << u"geheim"_s << u"Schliessen"_s << u"vorher"_s;
   }
   void bestaetigung() {
     QFETCH(QString, getippt);
@@ -242,16 +221,7 @@ class TestAnmeldung : public QObject {
       auto* feld = static_cast<frmKennwort*>(form)->txtPasswort();
       QCOMPARE(QApplication::focusWidget(), feld);
       tippen(feld, getippt);
-      if (weg == u"OK")
-        QTest::mouseClick(knopf(form, "cmdOK"), Qt::LeftButton);
-      else if (weg == u"Enter")
-        QTest::keyClick(feld, Qt::Key_Return);
-      else if (weg == u"Esc")
-        QTest::keyClick(feld, Qt::Key_Escape);
-      else if (weg == u"Abbrechen")
-        QTest::mouseClick(knopf(form, "cmdAbbrechen"), Qt::LeftButton);
-      else
-        form->close();
+      promptVerlassen(form, feld, weg);
     });
     QPointer<frmKennwort> prompt = Formulare::laden<frmKennwort>();
     QVERIFY(prompt);

@@ -145,12 +145,7 @@ class TestBenutzer : public QObject {
   }
 
  private slots:
-  void initTestCase() {
-    MeldungTest::installieren();
-    shellFormulareAnmelden();
-    usersFormulareAnmelden();
-    buchungsdialogeAnmelden();
-  }
+  void initTestCase() { einmalig(); }
 
   void init() {
     TestUmgebung::einstellungenLeeren();
@@ -159,17 +154,12 @@ class TestBenutzer : public QObject {
     QVERIFY(m_ordner->demoEinstellungen());
     // The sign-in with password is the mode in force.
     QCOMPARE(RegistrySchreiben(HKCU, ProduktSchluessel, u"Kennwort"_s, u"1"_s), 0);
-    zustand() = Zustand();
-    zustandStarten(m_ordner->pfad(), QDate(2024, 3, 5));
+    neuStarten(m_ordner->pfad());
     zustand().Buchungsart = u"Ausgabe"_s;
-    MeldungTest::vergessen();
-    HilfeTest::vergessen();
-    geoeffnet().clear();
   }
 
   void cleanup() {
-    Formulare::alleEntladen();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    TestUmgebung::formulareEntladen();
     Datenbank::alleSchliessen();
     m_ordner.reset();
   }
@@ -241,21 +231,9 @@ class TestBenutzer : public QObject {
     QTest::addColumn<QString>("standard");
     QTest::addColumn<QString>("kennwort");
     QTest::addColumn<QString>("naechsterDialog");
-    QTest::newRow("Option1") << "Option1"
-                             << "Anna"
-                             << "1"
-                             << "0"
-                             << "";
-    QTest::newRow("Option2") << "Option2"
-                             << ""
-                             << "0"
-                             << "0"
-                             << "frmAnmeldung";
-    QTest::newRow("Option3") << "Option3"
-                             << ""
-                             << "0"
-                             << "1"
-                             << "frmBenutzer";
+    QTest::newRow("Option1") << u"Option1"_s << u"Anna"_s << u"1"_s << u"0"_s << u""_s;
+    QTest::newRow("Option2") << u"Option2"_s << u""_s << u"0"_s << u"0"_s << u"frmAnmeldung"_s;
+    QTest::newRow("Option3") << u"Option3"_s << u""_s << u"0"_s << u"1"_s << u"frmBenutzer"_s;
   }
   void rechtesKennwort() {
     QFETCH(QString, option);
@@ -319,10 +297,10 @@ class TestBenutzer : public QObject {
   void falschesKennwort_data() {
     QTest::addColumn<QString>("kennwort");
     QTest::addColumn<QString>("option");
-    QTest::newRow("falsch") << "falsch" << "Option1";
-    QTest::newRow("Großbuchstaben") << "Anna" << "Option1";
-    QTest::newRow("leer") << "" << "Option2";
-    QTest::newRow("länger") << "anna " << "Option3";
+    QTest::newRow("falsch") << u"falsch"_s << u"Option1"_s;
+    QTest::newRow("Großbuchstaben") << u"Anna"_s << u"Option1"_s;
+    QTest::newRow("leer") << u""_s << u"Option2"_s;
+    QTest::newRow("länger") << u"anna "_s << u"Option3"_s;
   }
   void falschesKennwort() {
     QFETCH(QString, kennwort);
@@ -436,16 +414,12 @@ class TestBenutzer : public QObject {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("kennwort");
     QTest::addColumn<QString>("kodiert");  // when known by heart
-    QTest::newRow("Carla") << "Carla"
-                           << "geheim"
-                           << "ZX[X\\`";
+    QTest::newRow("Carla") << u"Carla"_s << u"geheim"_s << u"ZX[X\\`"_s;
     QTest::newRow("Hochkomma") << "D'Arcy"
                                << "it's"
                                << "\\g\x1a"
                                   "f";
-    QTest::newRow("Umlaute") << "Jürgen Größ"
-                             << "Äpfel & Birnen €"
-                             << "";
+    QTest::newRow("Umlaute") << u"Jürgen Größ"_s << u"Äpfel & Birnen €"_s << u""_s;
   }
   void neuerBenutzer() {
     QFETCH(QString, name);
@@ -526,24 +500,15 @@ class TestBenutzer : public QObject {
     QTest::addColumn<QString>("kennwort");
     QTest::addColumn<QString>("bestaetigung");
     QTest::addColumn<QString>("weg");
-    QTest::newRow("anders") << "geheim"
-                            << "geheim!"
-                            << "Enter";
-    QTest::newRow("leer") << "geheim"
-                          << ""
-                          << "Enter";
-    QTest::newRow("Esc") << "geheim"
-                         << "geheim"
-                         << "Esc";
+    QTest::newRow("anders") << u"geheim"_s << u"geheim!"_s << u"Enter"_s;
+    QTest::newRow("leer") << u"geheim"_s << u""_s << u"Enter"_s;
+    QTest::newRow("Esc") << u"geheim"_s << u"geheim"_s << u"Esc"_s;
     // The prompt closed by its close box confirms nothing, also when an earlier prompt left the
     // same text behind.
-    QTest::newRow("Schließfeld") << "geheim"
-                                 << "geheim"
-                                 << "Schliessen";
+    QTest::newRow("Schließfeld") << u"geheim"_s << u"geheim"_s << u"Schliessen"_s;
     // At most 20 characters fit into the prompt: a longer password is never confirmed.
-    QTest::newRow("über 20 Zeichen") << "abcdefghijklmnopqrstu"
-                                     << "abcdefghijklmnopqrstu"
-                                     << "Enter";
+    QTest::newRow("über 20 Zeichen")
+        << u"abcdefghijklmnopqrstu"_s << u"abcdefghijklmnopqrstu"_s << u"Enter"_s;
   }
   void bestaetigungFalsch() {
     QFETCH(QString, kennwort);
@@ -557,12 +522,7 @@ class TestBenutzer : public QObject {
       gezeigt = true;
       auto* feld = static_cast<frmKennwort*>(prompt)->txtPasswort();
       tippen(feld, bestaetigung);
-      if (weg == u"Enter")
-        QTest::keyClick(feld, Qt::Key_Return);
-      else if (weg == u"Esc")
-        QTest::keyClick(feld, Qt::Key_Escape);
-      else
-        prompt->close();
+      promptVerlassen(prompt, feld, weg);
     });
     QTest::keyClick(f->txtKennwort(), Qt::Key_Return);
     QVERIFY(gezeigt);

@@ -1,14 +1,10 @@
 // The field helpers of the entry dialogs: the date check, FeldFokus and the tip window.
 
 #include "Formular.h"
-#include "Meldung.h"
 #include "Module1.h"
 #include "Registry.h"
-#include "ShellFormulare.h"
+#include "Shelltest.h"
 #include "Sprache.h"
-#include "TestMain.h"
-#include "Testordner.h"
-#include "Zustand.h"
 #include "frmHilfe.h"
 
 #include <QComboBox>
@@ -18,6 +14,8 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -93,9 +91,8 @@ void fokusSetzen(QWidget* w) {
 
 }  // namespace
 
-class TestFelder : public QObject {
+class TestFelder : public Shelltest {
   Q_OBJECT
-  Testordner* m_ordner = nullptr;
 
   QString tipp(const QString& schluessel) {
     return SprachText(zustand().Tippdatei, QStringLiteral("Tips"), schluessel);
@@ -116,57 +113,33 @@ class TestFelder : public QObject {
   }
 
  private slots:
-  void initTestCase() {
-    m_ordner = new Testordner(Testordner::Daten::Keine);
-    QVERIFY2(m_ordner->ok(), qPrintable(m_ordner->fehler()));
-    MeldungTest::installieren();
-    shellFormulareAnmelden();
-  }
-  void cleanupTestCase() { delete m_ordner; }
+  void initTestCase() { einmalig(); }
+  void cleanupTestCase() { ordnerLoeschen(); }
 
   void init() {
-    TestUmgebung::einstellungenLeeren();
-    zustandStarten(m_ordner->pfad(), QDate(2024, 3, 5));
+    neuStarten();
     zustand().AktuellerBenutzer = QStringLiteral("Anna");
-    MeldungTest::vergessen();
   }
 
-  void cleanup() {
-    Formulare::alleEntladen();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
+  void cleanup() { TestUmgebung::formulareEntladen(); }
 
   void datumsfeld_data() {
     QTest::addColumn<QString>("eingabe");
     QTest::addColumn<QString>("ergebnis");  // empty: refused
-    QTest::newRow("leer bleibt leer") << ""
-                                      << "";
-    QTest::newRow("gültig") << "05.03.2024"
-                            << "05.03.2024";
-    QTest::newRow("Schrägstriche") << "5/3/2024xx"
-                                   << "";
-    QTest::newRow("andere Trenner") << "05-03-2024"
-                                    << "05.03.2024";
-    QTest::newRow("Blank vorn") << " 5.3.2024 "
-                                << "";  // last four "024 " sort below "1000"
-    QTest::newRow("Blank vorn, zehn Zeichen") << " 5.03.2024"
-                                              << "05.03.2024";
-    QTest::newRow("acht Zeichen") << "1.1.2001"
-                                  << "";
-    QTest::newRow("elf Zeichen") << "01.01.20011"
-                                 << "";
-    QTest::newRow("Jahr 0999") << "01.01.0999"
-                               << "";
-    QTest::newRow("Jahr 1000") << "01.01.1000"
-                               << "01.01.1000";
-    QTest::newRow("31. Februar") << "31.02.2001"
-                                 << "";
-    QTest::newRow("29. Februar im Schaltjahr") << "29.02.2024"
-                                               << "29.02.2024";
-    QTest::newRow("ISO-Form") << "2001-01-31"
-                              << "";  // "1-31" sorts below "1000"
-    QTest::newRow("keine Zahl") << "abcdefghij"
-                                << "";
+    QTest::newRow("leer bleibt leer") << u""_s << u""_s;
+    QTest::newRow("gültig") << u"05.03.2024"_s << u"05.03.2024"_s;
+    QTest::newRow("Schrägstriche") << u"5/3/2024xx"_s << u""_s;
+    QTest::newRow("andere Trenner") << u"05-03-2024"_s << u"05.03.2024"_s;
+    QTest::newRow("Blank vorn") << u" 5.3.2024 "_s << u""_s;  // last four "024 " sort below "1000"
+    QTest::newRow("Blank vorn, zehn Zeichen") << u" 5.03.2024"_s << u"05.03.2024"_s;
+    QTest::newRow("acht Zeichen") << u"1.1.2001"_s << u""_s;
+    QTest::newRow("elf Zeichen") << u"01.01.20011"_s << u""_s;
+    QTest::newRow("Jahr 0999") << u"01.01.0999"_s << u""_s;
+    QTest::newRow("Jahr 1000") << u"01.01.1000"_s << u"01.01.1000"_s;
+    QTest::newRow("31. Februar") << u"31.02.2001"_s << u""_s;
+    QTest::newRow("29. Februar im Schaltjahr") << u"29.02.2024"_s << u"29.02.2024"_s;
+    QTest::newRow("ISO-Form") << u"2001-01-31"_s << u""_s;  // "1-31" sorts below "1000"
+    QTest::newRow("keine Zahl") << u"abcdefghij"_s << u""_s;
   }
 
   void datumsfeld() {

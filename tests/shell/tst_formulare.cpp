@@ -1,6 +1,7 @@
 // Forms: one instance each, load and unload handlers, captions from Tags, the start-up state.
 
 #include "Formular.h"
+#include "Formularhilfen.h"
 #include "Registry.h"
 #include "Sprache.h"
 #include "SpracheAnwenden.h"
@@ -73,10 +74,7 @@ class TestFormulare : public QObject {
   Q_OBJECT
 
  private slots:
-  void cleanup() {
-    Formulare::alleEntladen();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
+  void cleanup() { TestUmgebung::formulareEntladen(); }
 
   void einInstanzJeFormular() {
     geladenZaehler = entladenZaehler = 0;
@@ -149,7 +147,8 @@ class TestFormulare : public QObject {
     QCOMPARE(f->knopf->text(), SprachText(datei, QStringLiteral("Sprache"), QStringLiteral("201")));
     QVERIFY(!f->knopf->text().isEmpty());
     QCOMPARE(f->label->text(), SprachText(datei, QStringLiteral("Sprache"), QStringLiteral("350")));
-    QCOMPARE(f->aktion->text(), SprachText(datei, QStringLiteral("Sprache"), QStringLiteral("146")));
+    QCOMPARE(f->aktion->text(),
+             SprachText(datei, QStringLiteral("Sprache"), QStringLiteral("146")));
     QCOMPARE(f->feld->text(), QStringLiteral("Eingabe"));  // input fields carry tip keys
     QCOMPARE(f->kaputt->text(), QStringLiteral("bleibt"));
     // A language value whose file is missing gives empty captions.
@@ -170,7 +169,9 @@ class TestFormulare : public QObject {
     // A folder that already ends in its separator gets no second one.
     zustandStarten(QStringLiteral("/"), QDate(2026, 12, 31));
     QCOMPARE(zustand().Programmordner, QStringLiteral("/"));
-    QCOMPARE(RegistrySchreiben(HKCU, ProduktSchluessel, QStringLiteral("Sprache"), QStringLiteral("Deutsch")), 0);
+    QCOMPARE(RegistrySchreiben(HKCU, ProduktSchluessel, QStringLiteral("Sprache"),
+                               QStringLiteral("Deutsch")),
+             0);
     zustandStarten(QStringLiteral("/x"), QDate(2026, 12, 31));
     QCOMPARE(zustand().Sprachdatei, QStringLiteral("/x/kvastlangDeutsch.dll"));
     zustand().AktuellerBenutzer.clear();

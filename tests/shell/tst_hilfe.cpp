@@ -4,12 +4,8 @@
 #include "BookingFormulare.h"
 #include "Hilfe.h"
 #include "Hilfefenster.h"
-#include "Meldung.h"
-#include "ShellFormulare.h"
-#include "TestMain.h"
-#include "Testordner.h"
+#include "Shelltest.h"
 #include "UsersFormulare.h"
-#include "Zustand.h"
 #include "frmHilfe.h"
 
 #include <QFile>
@@ -41,35 +37,26 @@ class frmMitHilfe : public Formular {
 
 }  // namespace
 
-class TestHilfe : public QObject {
+class TestHilfe : public Shelltest {
   Q_OBJECT
-  Testordner* m_ordner = nullptr;
 
   Hilfefenster* fenster() { return Formulare::geladen<Hilfefenster>(); }
   int scrollwert() { return fenster()->browser()->verticalScrollBar()->value(); }
 
  private slots:
   void initTestCase() {
-    m_ordner = new Testordner(Testordner::Daten::Keine);
-    QVERIFY2(m_ordner->ok(), qPrintable(m_ordner->fehler()));
-    MeldungTest::installieren();
-    shellFormulareAnmelden();
+    einmalig();
     bookingFormulareAnmelden();
     usersFormulareAnmelden();
   }
-  void cleanupTestCase() { delete m_ordner; }
+  void cleanupTestCase() { ordnerLoeschen(); }
 
   void init() {
-    TestUmgebung::einstellungenLeeren();
-    zustandStarten(m_ordner->pfad(), QDate(2024, 3, 5));
+    neuStarten();
     HilfeTest::vergessen();
-    MeldungTest::vergessen();
   }
 
-  void cleanup() {
-    Formulare::alleEntladen();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
+  void cleanup() { TestUmgebung::formulareEntladen(); }
 
   // Every dialog that exists opens its own topic with F1, wherever the key is pressed.
   void f1JeDialog_data() {

@@ -2,18 +2,14 @@
 // commands, the information window, the end command, and the single-instance lock.
 
 #include "BookingFormulare.h"
+#include "CoolMenu.h"
 #include "Einzelinstanz.h"
 #include "HelpCallBack.h"
-#include "Meldung.h"
 #include "Programm.h"
 #include "Registry.h"
-#include "ShellFormulare.h"
+#include "Shelltest.h"
 #include "Sprache.h"
-#include "CoolMenu.h"
-#include "TestMain.h"
-#include "Testordner.h"
 #include "UsersFormulare.h"
-#include "Zustand.h"
 #include "frmHilfe.h"
 #include "frmTray.h"
 
@@ -79,9 +75,8 @@ Gezeigt beobachten(const std::function<void()>& befehl) {
 
 }  // namespace
 
-class TestTray : public QObject {
+class TestTray : public Shelltest {
   Q_OBJECT
-  Testordner* m_ordner = nullptr;
 
   frmTray* trayLaden() {
     frmTray::programmordnerVorgabe = m_ordner->pfad();
@@ -107,14 +102,11 @@ class TestTray : public QObject {
 
  private slots:
   void initTestCase() {
-    m_ordner = new Testordner(Testordner::Daten::Keine);
-    QVERIFY2(m_ordner->ok(), qPrintable(m_ordner->fehler()));
-    MeldungTest::installieren();
-    shellFormulareAnmelden();
+    einmalig();
     bookingFormulareAnmelden();
     usersFormulareAnmelden();
   }
-  void cleanupTestCase() { delete m_ordner; }
+  void cleanupTestCase() { ordnerLoeschen(); }
 
   void init() {
     TestUmgebung::einstellungenLeeren();
@@ -123,8 +115,7 @@ class TestTray : public QObject {
   }
 
   void cleanup() {
-    Formulare::alleEntladen();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    TestUmgebung::formulareEntladen();
     QFile::remove(m_ordner->datei(Hauptprogramm));
   }
 

@@ -79,15 +79,17 @@ void zeile(const QString& text) {
 // The size limit applies to the write only: loading the dialogs reads, and may create nothing.
 // (Root's power over permissions goes at the start, before any file is opened: an open handle
 // would keep the right to write.)
-bool beschraenken() {
+bool beschraenken(QString& grund) {
   if (beschraenkt)
     return true;
   beschraenkt = true;
   if (optionen.grenze > 0) {
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit r{rlim_t(optionen.grenze), rlim_t(optionen.grenze)};
-    if (setrlimit(RLIMIT_FSIZE, &r) != 0)
+    if (setrlimit(RLIMIT_FSIZE, &r) != 0) {
+      grund = u"Grenze nicht gesetzt"_s;
       return false;
+    }
   }
   return true;
 }
@@ -121,6 +123,14 @@ bool entladen(const QString& name) {
   return Formulare::geladen(name) == nullptr;
 }
 
+// The write of a dialog: the size limit set, then OK; true when the dialog `name` is gone.
+bool okUndZu(QPushButton* ok, const QString& name, QString& grund) {
+  if (!beschraenken(grund))
+    return false;
+  QTest::mouseClick(ok, Qt::LeftButton);
+  return entladen(name);
+}
+
 // --- the tasks: true when the write went through -----------------------------------------------
 
 bool buchung(QString& grund) {
@@ -144,12 +154,7 @@ bool buchung(QString& grund) {
     grund = u"OK nicht freigegeben"_s;
     return false;
   }
-  if (!beschraenken()) {
-    grund = u"Grenze nicht gesetzt"_s;
-    return false;
-  }
-  QTest::mouseClick(ok, Qt::LeftButton);
-  return entladen(u"frmAusgabe"_s);
+  return okUndZu(ok, u"frmAusgabe"_s, grund);
 }
 
 bool kategorien(QString& grund) {
@@ -198,12 +203,7 @@ bool kategorien(QString& grund) {
     grund = u"nicht umbenannt"_s;
     return false;
   }
-  if (!beschraenken()) {
-    grund = u"Grenze nicht gesetzt"_s;
-    return false;
-  }
-  QTest::mouseClick(ok, Qt::LeftButton);
-  if (!entladen(u"frmKategorie"_s))
+  if (!okUndZu(ok, u"frmKategorie"_s, grund))
     return false;
   if (optionen.schleife)
     zeile(u"ok %1"_s.arg(runde + 1));
@@ -236,12 +236,7 @@ bool verschieben(QString& grund) {
     grund = u"OK nicht freigegeben"_s;
     return false;
   }
-  if (!beschraenken()) {
-    grund = u"Grenze nicht gesetzt"_s;
-    return false;
-  }
-  QTest::mouseClick(ok, Qt::LeftButton);
-  if (!entladen(u"frmVerschieben"_s))
+  if (!okUndZu(ok, u"frmVerschieben"_s, grund))
     return false;
   if (optionen.schleife)
     zeile(u"ok %1"_s.arg(nach));
@@ -253,10 +248,8 @@ bool benutzer(QString& grund, int nummer) {
   Datensatzquelle Data1;
   Data1.verbinden(zustand().Datendatei);
   Benutzeranlage anlage(Data1, zustand().Programmordner, name, u"geheim"_s);
-  if (!beschraenken()) {
-    grund = u"Grenze nicht gesetzt"_s;
+  if (!beschraenken(grund))
     return false;
-  }
   const auto e = anlage.anlegen();
   anlage.melden(e);
   grund = anlage.grund();
@@ -268,10 +261,8 @@ bool benutzer(QString& grund, int nummer) {
 }
 
 bool einstellung(QString& grund) {
-  if (!beschraenken()) {
-    grund = u"Grenze nicht gesetzt"_s;
+  if (!beschraenken(grund))
     return false;
-  }
   const qint32 status = RegistrySchreiben(HKCU, ProduktSchluessel + u"\\Test"_s, u"Wert"_s,
                                           QString(qMax(1, optionen.text.toInt()), u'x'));
   grund = QString::number(status);
@@ -279,10 +270,8 @@ bool einstellung(QString& grund) {
 }
 
 bool update(QString& grund) {
-  if (!beschraenken()) {
-    grund = u"Grenze nicht gesetzt"_s;
+  if (!beschraenken(grund))
     return false;
-  }
   UpdateStart(optionen.ordner);
   return updateZustand().DownloadErfolgreich;
 }

@@ -29,17 +29,6 @@ namespace {
 // Kill rounds stop early once this much time has gone, so that a slow machine stays in bounds.
 constexpr qint64 Zeitrahmen = 35000;
 
-// The process holds a file in `ordner` open other than the installed main program: its download.
-bool oeffnetImOrdner(qint64 pid, const QString& ordner) {
-  const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
-  for (const QFileInfo& fd : fds.entryInfoList(QDir::Files | QDir::System)) {
-    const QString ziel = fd.symLinkTarget();
-    if (ziel.startsWith(QDir(ordner).canonicalPath() + u'/') && !ziel.endsWith(Hauptprogramm))
-      return true;
-  }
-  return false;
-}
-
 int zufall(int von, int bis) {
   return von + int(QRandomGenerator::global()->bounded(bis - von));
 }
@@ -390,7 +379,7 @@ class TestAbsturz : public QObject {
       QVERIFY(kind.waitForStarted());
       // From the start of the download on: through the transfer, the replacement and the
       // version file, and now and then past the end.
-      QTRY_VERIFY_WITH_TIMEOUT(oeffnetImOrdner(kind.processId(), fall.programm.pfad()) ||
+      QTRY_VERIFY_WITH_TIMEOUT(schreibtInOrdner(kind.processId(), fall.programm.pfad()) ||
                                    kind.state() != QProcess::Running,
                                30000);
       QTest::qWait(zufall(0, 1200));

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTcpServer>
 
@@ -58,6 +59,16 @@ QByteArray dateiInhalt(const QString& pfad) {
 QStringList downloadReste(const QString& ordner) {
   return QDir(ordner).entryList({Hauptprogramm + QStringLiteral(".download-*")},
                                 QDir::Files | QDir::Hidden);
+}
+
+bool schreibtInOrdner(qint64 pid, const QString& ordner) {
+  const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+  for (const QFileInfo& fd : fds.entryInfoList(QDir::Files | QDir::System)) {
+    const QString ziel = fd.symLinkTarget();
+    if (ziel.startsWith(QDir(ordner).canonicalPath() + u'/') && !ziel.endsWith(Hauptprogramm))
+      return true;
+  }
+  return false;
 }
 
 Updatefall::Updatefall(const QString& serverordner) : server(serverordner) {

@@ -34,6 +34,9 @@ bool dateiAnlegen(const QString& pfad, const QByteArray& inhalt);
 QByteArray dateiInhalt(const QString& pfad);
 // Temporary download files beside the main program in `ordner`.
 QStringList downloadReste(const QString& ordner);
+// Whether the process `pid` holds a file in `ordner` open other than the installed main program:
+// its download (read from /proc).
+bool schreibtInOrdner(qint64 pid, const QString& ordner);
 
 // A program folder with the runtime files, an installed main program (version 1.0) and
 // "programm.ver"; in the server folder, which the test server serves, the offered version 1.1,

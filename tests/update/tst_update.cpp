@@ -108,19 +108,6 @@ class TestUpdate : public QObject {
     return QString::fromUtf8(kind.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
   }
 
-#ifdef Q_OS_LINUX
-  // The process holds a file in `ordner` open other than the installed program: its download.
-  static bool schreibtInOrdner(qint64 pid, const QString& ordner) {
-    const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
-    for (const QFileInfo& fd : fds.entryInfoList(QDir::Files | QDir::System)) {
-      const QString ziel = fd.symLinkTarget();
-      if (ziel.startsWith(QDir(ordner).canonicalPath() + u'/') && !ziel.endsWith(Hauptprogramm))
-        return true;
-    }
-    return false;
-  }
-#endif
-
  private slots:
   void initTestCase() {
     QVERIFY(serverordner.isValid());

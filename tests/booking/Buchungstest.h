@@ -46,13 +46,6 @@ T* kind(QWidget* form, const char* name) {
   return w;
 }
 
-inline QStringList eintraege(QComboBox* liste) {
-  QStringList e;
-  for (int i = 0; i < liste->count(); ++i)
-    e.append(liste->itemText(i));
-  return e;
-}
-
 // Runs `schritt` inside the next modal form's loop, once that form is the active window.
 inline void imModalen(std::function<void(Formular*)> schritt) {
   auto* wache = new QTimer;

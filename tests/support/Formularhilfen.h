@@ -1,9 +1,10 @@
 #pragma once
 // For the tests of forms (they link the shell library): what is left of one test's forms goes
-// before the next test starts.
+// before the next test starts; the entries of a list.
 
 #include "Formular.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 
@@ -16,3 +17,11 @@ inline void formulareEntladen() {
 }
 
 }  // namespace TestUmgebung
+
+// The texts of a list's entries, in their order.
+inline QStringList eintraege(const QComboBox* liste) {
+  QStringList e;
+  for (int i = 0; i < liste->count(); ++i)
+    e.append(liste->itemText(i));
+  return e;
+}

@@ -71,10 +71,7 @@ class TestAnmeldung : public QObject {
     QCOMPARE(knopf(f, "cmdAbbrechen")->text(), Text(202));
     QCOMPARE(knopf(f, "cmdHilfe")->text(), Text(204));
     QCOMPARE(f->cboBenutzer()->property("Tag").toString(), QStringLiteral("46"));
-    QStringList namen;
-    for (int i = 0; i < f->cboBenutzer()->count(); ++i)
-      namen << f->cboBenutzer()->itemText(i);
-    QCOMPARE(namen, QStringList({"Anna", "Ben", "O'Neil"}));
+    QCOMPARE(eintraege(f->cboBenutzer()), QStringList({"Anna", "Ben", "O'Neil"}));
     QCOMPARE(f->cboBenutzer()->currentIndex(), 0);
     QCOMPARE(zustand().SqlText, QStringLiteral("SELECT * FROM Benutzer"));
     QVERIFY(Datenbank::datendatei().offen());

@@ -13,6 +13,7 @@
 //   };
 
 #include "BookingFormulare.h"
+#include "Dateien.h"
 #include "Datenbank.h"
 #include "DemoDaten.h"
 #include "Formular.h"

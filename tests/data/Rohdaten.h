@@ -53,8 +53,3 @@ inline QVariant rohWert(const QString& datei, const QString& sql) {
   const QList<QVariantList> z = roh(datei, sql);
   return z.isEmpty() ? QVariant() : z.first().value(0);
 }
-
-inline QByteArray dateiBytes(const QString& datei) {
-  QFile f(datei);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}

@@ -4,6 +4,7 @@
 
 #include "Buchung.h"
 #include "Buchungszaehler.h"
+#include "Dateien.h"
 #include "Datenbank.h"
 #include "Datensatzquelle.h"
 #include "DemoDaten.h"
@@ -308,7 +309,7 @@ class TestBuchung : public QObject {
   void schreibgeschuetzt() {
     QFETCH(bool, ordnerGeschuetzt);
     const QString ziel = ordnerGeschuetzt ? ordner->pfad() : buch();
-    const QByteArray vorher = dateiBytes(buch());
+    const QByteArray vorher = dateiInhalt(buch());
     const QFile::Permissions rechte = QFile::permissions(ziel);
     QFile::setPermissions(ziel, QFile::ReadOwner | QFile::ExeOwner);
     QProcess p;
@@ -320,7 +321,7 @@ class TestBuchung : public QObject {
     const QList<QByteArray> ausgabe = p.readAllStandardOutput().split('\n');
     QCOMPARE(ausgabe.value(0).toInt(), int(Buchungsergebnis::Status::NichtGespeichert));
     QVERIFY(!ausgabe.value(1).isEmpty());
-    QCOMPARE(dateiBytes(buch()), vorher);
+    QCOMPARE(dateiInhalt(buch()), vorher);
     QCOMPARE(QDir(ordner->pfad()).entryList({u"Anna.mdb*"_s}), QStringList{u"Anna.mdb"_s});
   }
 
@@ -409,7 +410,7 @@ class TestBuchung : public QObject {
   }
 
   void vollerDatentraeger() {
-    const QByteArray vorher = dateiBytes(buch());
+    const QByteArray vorher = dateiInhalt(buch());
     QProcess p;
     p.start(kind(), {u"grenze"_s, ordner->pfad(), u"Anna"_s, u"1024"_s});
     QVERIFY(p.waitForFinished(30000));
@@ -418,7 +419,7 @@ class TestBuchung : public QObject {
     QCOMPARE(ausgabe.value(0).toInt(), int(Buchungsergebnis::Status::NichtGespeichert));
     QVERIFY(!ausgabe.value(1).isEmpty());
     // The journal could not be written, so the book itself was never touched.
-    QCOMPARE(dateiBytes(buch()), vorher);
+    QCOMPARE(dateiInhalt(buch()), vorher);
     QCOMPARE(rohWert(buch(), u"PRAGMA integrity_check"_s), QVariant(u"ok"_s));
     QCOMPARE(buchungen(), 5);
   }

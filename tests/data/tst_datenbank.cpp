@@ -3,6 +3,7 @@
 // and what it leaves to other programs on the same file.
 
 #include "Abfrage.h"
+#include "Dateien.h"
 #include "Datenbank.h"
 #include "Datensatzquelle.h"
 #include "DemoDaten.h"
@@ -232,7 +233,7 @@ class TestDatenbank : public QObject {
       zufall[i] = char((i * 7919 + 13) % 251);
     QTest::newRow("Zufall") << zufall;
     Testordner vorlage(Testordner::Daten::Demo);
-    QByteArray kopf = dateiBytes(vorlage.datei(u"Anna.mdb"_s));
+    QByteArray kopf = dateiInhalt(vorlage.datei(u"Anna.mdb"_s));
     kopf.replace(0, 16, QByteArray(16, 'X'));
     QTest::newRow("Kopf beschädigt") << kopf;
   }
@@ -254,7 +255,7 @@ class TestDatenbank : public QObject {
     Data1.neu();
     Data1.setzen(u"ID"_s, 1);
     QVERIFY(!Data1.speichern());
-    QCOMPARE(dateiBytes(pfad), inhalt);
+    QCOMPARE(dateiInhalt(pfad), inhalt);
     QCOMPARE(QDir(ordner->pfad()).entryList({u"Anna.mdb*"_s}), QStringList{u"Anna.mdb"_s});
   }
 

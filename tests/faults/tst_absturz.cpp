@@ -296,8 +296,8 @@ class TestAbsturz : public QObject {
     const QString carla = ProduktSchluessel + u"\\Carla"_s;
     QCOMPARE(RegistrySchreiben(HKCU, carla, u"ID"_s, 7, false), 0);
     QCOMPARE(RegistrySchreiben(HKCU, carla, u"Sprache"_s, u"Englisch"_s), 0);
-    const QByteArray einstellungen = dateiBytes(Registry::dateipfad());
-    const QByteArray daten = dateiBytes(datei(u"Daten.mdb"_s));
+    const QByteArray einstellungen = dateiInhalt(Registry::dateipfad());
+    const QByteArray daten = dateiInhalt(datei(u"Daten.mdb"_s));
 
     QProcess kind;
     stoerkindStarten(kind, {u"benutzer"_s, ordner->pfad(), u"--name"_s, u"Carla"_s,
@@ -318,9 +318,9 @@ class TestAbsturz : public QObject {
     }
     QVERIFY(!benutzerzeilen().contains(u"Carla"_s));
     QVERIFY(!QFile::exists(datei(u"Carla.mdb"_s)));
-    QCOMPARE(dateiBytes(Registry::dateipfad()), einstellungen);
+    QCOMPARE(dateiInhalt(Registry::dateipfad()), einstellungen);
     integritaet(datei(u"Daten.mdb"_s));
-    QCOMPARE(dateiBytes(datei(u"Daten.mdb"_s)), daten);
+    QCOMPARE(dateiInhalt(datei(u"Daten.mdb"_s)), daten);
     // The name is free: the next creation makes the whole user.
     const Kindbericht b = stoerkind({u"benutzer"_s, ordner->pfad(), u"--name"_s, u"Carla"_s});
     QVERIFY2(b.ok, qPrintable(b.ausgabe));
@@ -347,7 +347,7 @@ class TestAbsturz : public QObject {
       f.write(name.contains(u'1') ? vermerk : QByteArray("kein Vermerk"));
     }
     naechstePruefung();
-    QCOMPARE(dateiBytes(datei(u"Dora.mdb"_s)), fremd);
+    QCOMPARE(dateiInhalt(datei(u"Dora.mdb"_s)), fremd);
     // The foreign file stays; the decided note is gone.
     QCOMPARE(reste(), QStringList{u"unbenannt-000002.anlage"_s});
   }

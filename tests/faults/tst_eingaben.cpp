@@ -220,7 +220,7 @@ class TestEingaben : public Buchungstest {
     const bool zuLang = (text + u".mdb"_s).toUtf8().size() > 255;
     const QStringList vorher = tabellen(daten(), {u"Benutzer"_s});
     QCOMPARE(roh(daten(), u"SELECT * FROM Benutzer"_s).size(), 2);
-    const QByteArray anna = dateiBytes(buch());
+    const QByteArray anna = dateiInhalt(buch());
     Datensatzquelle Data1;
     Data1.verbinden(daten());
     const QString kennwort = u"x'); DROP TABLE Benutzer; --"_s;
@@ -238,7 +238,7 @@ class TestEingaben : public Buchungstest {
     const QList<QVariantList> zeilen =
         roh(daten(), u"SELECT Benutzername, Kennwort FROM Benutzer"_s);
     QCOMPARE(tabellen(daten(), {u"Benutzer"_s}), vorher);
-    QCOMPARE(dateiBytes(buch()), anna);
+    QCOMPARE(dateiInhalt(buch()), anna);
     QCOMPARE(QDir(ordner->pfad()).entryList({u"unbenannt-*"_s, u"*-journal"_s}), QStringList());
     if (e != Benutzeranlage::Ergebnis::Angelegt) {
       QCOMPARE(zeilen.size(), 2);

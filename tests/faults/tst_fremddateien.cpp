@@ -65,7 +65,7 @@ class TestFremddateien : public Buchungstest {
       QVERIFY(QFile::remove(pfad));
       return;
     }
-    QByteArray inhalt = dateiBytes(pfad);
+    QByteArray inhalt = dateiInhalt(pfad);
     if (art == u"leer")
       inhalt.clear();
     else if (art == u"abgeschnitten")
@@ -152,7 +152,7 @@ class TestFremddateien : public Buchungstest {
     neuesFach();
     const QString daten = ordner->datei(u"Daten.mdb"_s);
     verderben(daten, art);
-    const QByteArray kaputt = dateiBytes(daten);
+    const QByteArray kaputt = dateiInhalt(daten);
     const Buchungsversuch mit = buchenVersuchen();
     if (art == u"abgeschnitten") {
       // What is left of the file may still be read; nothing of it may break the booking.
@@ -170,7 +170,7 @@ class TestFremddateien : public Buchungstest {
     QVERIFY(!QFile::exists(ordner->datei(u"Carla.mdb"_s)));
     Data1.schliessen();
     Datenbank::alleSchliessen();
-    QCOMPARE(dateiBytes(daten), kaputt);
+    QCOMPARE(dateiInhalt(daten), kaputt);
     QCOMPARE(QDir(ordner->pfad()).entryList({u"Daten.mdb*"_s, u"unbenannt-*"_s}),
              QStringList{u"Daten.mdb"_s});
   }
@@ -187,7 +187,7 @@ class TestFremddateien : public Buchungstest {
 
     neuesFach();
     verderben(buch(), art);
-    const QByteArray kaputt = dateiBytes(buch());
+    const QByteArray kaputt = dateiInhalt(buch());
     const Buchungsversuch mit = buchenVersuchen();
     QCOMPARE(mit.gebucht, false);
     QCOMPARE(mit.meldungen, QList<int>{3001});
@@ -219,7 +219,7 @@ class TestFremddateien : public Buchungstest {
     TestUmgebung::formulareEntladen();
     Datenbank::alleSchliessen();
 
-    QCOMPARE(dateiBytes(buch()), kaputt);
+    QCOMPARE(dateiInhalt(buch()), kaputt);
     QCOMPARE(QDir(ordner->pfad()).entryList({u"Anna.mdb*"_s}), QStringList{u"Anna.mdb"_s});
   }
 
@@ -239,18 +239,18 @@ class TestFremddateien : public Buchungstest {
     QFETCH(QString, aenderung);
     QFETCH(bool, gebucht);
     sql(aenderung);
-    const QByteArray vorher = dateiBytes(buch());
+    const QByteArray vorher = dateiInhalt(buch());
     const Buchungsversuch v = buchenVersuchen();
     QCOMPARE(v.gebucht, gebucht);
     QCOMPARE(v.meldungen, gebucht ? QList<int>{} : QList<int>{3001});
     if (!gebucht)
-      QCOMPARE(dateiBytes(buch()), vorher);
+      QCOMPARE(dateiInhalt(buch()), vorher);
     if (aenderung.contains(u"Kategorien"_s)) {
       QVERIFY(v.kategorien.isEmpty());
       QCOMPARE(rohWert(buch(), u"SELECT Kategorie FROM Buchungen WHERE ID = 6"_s),
                QVariant(u"Kino"_s));
       // Saving the tree has nowhere to go: refused, the book as it was.
-      const QByteArray nachBuchung = dateiBytes(buch());
+      const QByteArray nachBuchung = dateiInhalt(buch());
       MeldungTest::vergessen();
       auto* kategorie = Formulare::laden(u"frmKategorie"_s);
       kategorie->show();
@@ -259,7 +259,7 @@ class TestFremddateien : public Buchungstest {
       QCOMPARE(meldungsnummern({3003}), QList<int>{3003});
       Formulare::alleEntladen();
       Datenbank::alleSchliessen();
-      QCOMPARE(dateiBytes(buch()), nachBuchung);
+      QCOMPARE(dateiInhalt(buch()), nachBuchung);
     }
     if (aenderung.contains(u"COLUMN"_s))
       QCOMPARE(
@@ -341,7 +341,7 @@ class TestFremddateien : public Buchungstest {
     QTRY_VERIFY(!Formulare::geladen(u"frmAusgabe"_s));
     QCOMPARE(letzteBuchungen(1).value(0).value(0), QVariant(1LL));
     QCOMPARE(RegistryLesen(HKCU, BenutzerSchluessel(), u"ID"_s), QVariant(u"1"_s));
-    QVERIFY(dateiBytes(Registry::dateipfad()).contains(bleibt));
+    QVERIFY(dateiInhalt(Registry::dateipfad()).contains(bleibt));
   }
 };
 

@@ -46,7 +46,7 @@ class TestSchreibfehler : public QObject {
 
   QString datei(const QString& name) const { return ordner->datei(name); }
   QString buch() const { return datei(u"Anna.mdb"_s); }
-  QByteArray einstellungen() const { return dateiBytes(Registry::dateipfad()); }
+  QByteArray einstellungen() const { return dateiInhalt(Registry::dateipfad()); }
 
   // The arguments of a task, its file and its message (prompt and title numbers).
   struct Aufgabe {
@@ -220,7 +220,7 @@ class TestSchreibfehler : public QObject {
     QFETCH(int, millisekunden);
     const bool wartet = millisekunden < Datenbank::Wartezeit;
     const Aufgabe a = aufgabe(schreiber, false);
-    const QByteArray vorher = dateiBytes(buch());
+    const QByteArray vorher = dateiInhalt(buch());
     QProcess sperre;
     sperre.start(QStringLiteral(DATENBANK_KIND),
                  {u"sperren"_s, buch(), QString::number(millisekunden)});
@@ -237,7 +237,7 @@ class TestSchreibfehler : public QObject {
     QVERIFY(b.meldungen[0].prompt.startsWith(Text(a.meldung) + u"\n\n"_s));
     QVERIFY2(b.meldungen[0].prompt.contains(u"gesperrt"_s), qPrintable(b.meldungen[0].prompt));
     QCOMPARE(b.meldungen[0].titel, Text(a.titel));
-    QCOMPARE(dateiBytes(buch()), vorher);
+    QCOMPARE(dateiInhalt(buch()), vorher);
     const Kindbericht nochmal = stoerkind(a.argumente);
     QVERIFY2(nochmal.ok, qPrintable(nochmal.ausgabe));
   }

@@ -1,6 +1,7 @@
 // The settings store: results as the registry gives them, and its promises under concurrent and
 // failing writers.
 
+#include "Dateien.h"
 #include "RegDatei.h"
 #include "Registry.h"
 #include "TestMain.h"
@@ -17,8 +18,7 @@ namespace {
 const QString Test = ProduktSchluessel + QStringLiteral("\\Test");
 
 QByteArray dateiInhalt() {
-  QFile f(Registry::dateipfad());
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  return ::dateiInhalt(Registry::dateipfad());
 }
 
 void dateiSchreiben(const QByteArray& inhalt) {

@@ -46,16 +46,6 @@ QByteArray zufallsBytes(qint64 anzahl, quint32 saat) {
   return QByteArray(reinterpret_cast<const char*>(worte.constData()), anzahl);
 }
 
-bool dateiAnlegen(const QString& pfad, const QByteArray& inhalt) {
-  QFile f(pfad);
-  return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(inhalt) == inhalt.size();
-}
-
-QByteArray dateiInhalt(const QString& pfad) {
-  QFile f(pfad);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QStringList downloadReste(const QString& ordner) {
   return QDir(ordner).entryList({Hauptprogramm + QStringLiteral(".download-*")},
                                 QDir::Files | QDir::Hidden);

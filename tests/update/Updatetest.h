@@ -1,7 +1,9 @@
 #pragma once
 // What the update tests share: the local test server (testserver.py, 127.0.0.1 only), file
-// helpers, and a program folder with an installed main program and version file.
+// helpers (whole files: Dateien.h), and a program folder with an installed main program and
+// version file.
 
+#include "Dateien.h"
 #include "Testordner.h"
 
 #include <QByteArray>
@@ -30,8 +32,6 @@ class Testserver {
 quint16 freierPort();
 
 QByteArray zufallsBytes(qint64 anzahl, quint32 saat);
-bool dateiAnlegen(const QString& pfad, const QByteArray& inhalt);
-QByteArray dateiInhalt(const QString& pfad);
 // Temporary download files beside the main program in `ordner`.
 QStringList downloadReste(const QString& ordner);
 // Whether the process `pid` holds a file in `ordner` open other than the installed main program:

@@ -25,8 +25,7 @@ def dialog_oeffnen(s, symbol, taste, titel):
 
 
 def dialog_abwarten(s, titel):
-    dialog = s.fenster_abwarten(name=name_muster(s.sprachtext(titel)))
-    e2e.warten(lambda: s.aktives_fenster() == dialog, f"Buchungsdialog {titel} vorn")
+    dialog = s.vorn_abwarten(name_muster(s.sprachtext(titel)), f"Buchungsdialog {titel} vorn")
     return dialog
 
 

@@ -48,8 +48,7 @@ def ausgabe_buchen(args):
         # The calendar from the dialog, opened and closed with the keyboard.
         dialog = dialog_oeffnen(s, symbol, "a", 359)
         s.tasten("Tab", "Tab", "space")
-        kalender = s.fenster_abwarten(name=name_muster(s.sprachtext(745)))
-        e2e.warten(lambda: s.aktives_fenster() == kalender, "Kalender vorn")
+        kalender = s.vorn_abwarten(name_muster(s.sprachtext(745)), "Kalender vorn")
         s.bildschirmfoto("kalender")
         s.tasten("Escape")
         e2e.warten(lambda: not s.fenster(name=name_muster(s.sprachtext(745))), "Kalender zu")

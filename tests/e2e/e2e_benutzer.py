@@ -44,8 +44,7 @@ def tabellen(pfad):
 
 
 def anmeldung_abwarten(s):
-    fenster = s.fenster_abwarten(name=name_muster(s.sprachtext(446)))
-    e2e.warten(lambda: s.aktives_fenster() == fenster, "Anmeldung mit Kennwort vorn")
+    fenster = s.vorn_abwarten(name_muster(s.sprachtext(446)), "Anmeldung mit Kennwort vorn")
     return fenster
 
 
@@ -63,14 +62,12 @@ def neuen_benutzer_anlegen(s, symbol, name, kennwort, befehl="a"):
     s.tasten("Tab")
     s.schreiben(kennwort)
     s.tasten("Return")
-    prompt = s.fenster_abwarten(name=name_muster(s.sprachtext(766)))
-    e2e.warten(lambda: s.aktives_fenster() == prompt, "Kennwortbestätigung vorn")
+    prompt = s.vorn_abwarten(name_muster(s.sprachtext(766)), "Kennwortbestätigung vorn")
     s.schreiben(kennwort)
     s.bildschirmfoto("bestaetigung")
     s.tasten("Return")
     titel = s.sprachtext(359 if befehl == "a" else 538)
-    dialog = s.fenster_abwarten(name=name_muster(titel))
-    e2e.warten(lambda: s.aktives_fenster() == dialog, "Buchungsdialog vorn")
+    dialog = s.vorn_abwarten(name_muster(titel), "Buchungsdialog vorn")
     assert not s.fenster(name=name_muster(s.sprachtext(446))), "Anmeldung noch offen"
     return dialog
 
@@ -146,12 +143,10 @@ def ohne_kennwort(args):
         symbol = s.tray_symbol("zamlo")
         menue_oeffnen(s, symbol)
         s.tasten("e")
-        anmeldung = s.fenster_abwarten(name=name_muster(s.sprachtext(307)))
-        e2e.warten(lambda: s.aktives_fenster() == anmeldung, "Anmeldung vorn")
+        anmeldung = s.vorn_abwarten(name_muster(s.sprachtext(307)), "Anmeldung vorn")
         s.bildschirmfoto("anmeldung")
         s.tasten("Down", "Return")
-        einnahme = s.fenster_abwarten(name=name_muster(s.sprachtext(538)))
-        e2e.warten(lambda: s.aktives_fenster() == einnahme, "Einnahmedialog vorn")
+        einnahme = s.vorn_abwarten(name_muster(s.sprachtext(538)), "Einnahmedialog vorn")
         assert not s.fenster(name=name_muster(s.sprachtext(307))), "Anmeldung noch offen"
         menue_oeffnen(s, symbol)
         s.tasten("b")

@@ -28,8 +28,7 @@ def einnahme_mit_neuem_auftraggeber(args):
 
         # Leaving the payer list asks (title 1336) with Ja and Nein, Ja the default.
         s.tasten("Tab")
-        frage = s.fenster_abwarten(name=name_muster(s.sprachtext(1336)))
-        e2e.warten(lambda: s.aktives_fenster() == frage, "die Frage ist vorn")
+        frage = s.vorn_abwarten(name_muster(s.sprachtext(1336)), "die Frage ist vorn")
         s.bildschirmfoto("frage")
         assert s.sql("Anna.mdb", "SELECT count(*) FROM Adressen")[0][0] == adressen
         s.tasten("alt+j")

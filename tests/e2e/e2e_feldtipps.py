@@ -40,8 +40,7 @@ def tipps_beim_tabben(args):
         tipps = os.path.join(s.ordner, "tipps.dll")
         probe = s.starten(os.path.join(args.tests, "feldtipps-probe"), s.ordner, "Anna",
                           lesen=True)
-        dialog = s.fenster_abwarten(name="^Feldtipps Probe$")
-        e2e.warten(lambda: s.aktives_fenster() == dialog, "Testdialog aktiv")
+        dialog = s.vorn_abwarten("^Feldtipps Probe$", "Testdialog aktiv")
         titel = s.sprachtext(681)
 
         # The first field has the focus from the start; Tab moves to the date field.
@@ -79,8 +78,7 @@ def tipps_beim_tabben(args):
 
         # F1 in the dialog opens the help window at the dialog's topic; Esc closes it again.
         s.tasten("F1")
-        hilfe = s.fenster_abwarten(name="^Velmark Schnellerfassung – Hilfe$")
-        e2e.warten(lambda: s.aktives_fenster() == hilfe, "Hilfefenster vorn")
+        hilfe = s.vorn_abwarten("^Velmark Schnellerfassung – Hilfe$", "Hilfefenster vorn")
         s.bildschirmfoto("hilfe")
         s.tasten("Escape")
         e2e.warten(lambda: not s.fenster(name="^Velmark Schnellerfassung – Hilfe$"),

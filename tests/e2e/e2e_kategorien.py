@@ -29,20 +29,17 @@ def loeschen_und_verschieben(args):
         probe = s.starten(os.path.join(args.tests, "kategorien-probe"), s.ordner, "Anna",
                           lesen=True)
         titel = s.sprachtext(755)
-        dialog = s.fenster_abwarten(name=f"^{titel}$")
-        e2e.warten(lambda: s.aktives_fenster() == dialog, "Kategoriedialog aktiv")
+        dialog = s.vorn_abwarten(f"^{titel}$", "Kategoriedialog aktiv")
 
         # The root is selected; Down reaches Auto, Right opens it, Down reaches Benzin.
         s.tasten("Down", "Right", "Down")
         s.bildschirmfoto("baum")
         s.tasten("Delete")
-        frage = s.fenster_abwarten(name=f"^{s.sprachtext(1454)}$")
-        e2e.warten(lambda: s.aktives_fenster() == frage, "Frage aktiv")
+        frage = s.vorn_abwarten(f"^{s.sprachtext(1454)}$", "Frage aktiv")
         s.bildschirmfoto("frage")
         s.tasten("Return")
 
-        verschieben = s.fenster_abwarten(name=f"^{s.sprachtext(2221)}$")
-        e2e.warten(lambda: s.aktives_fenster() == verschieben, "Verschiebedialog aktiv")
+        verschieben = s.vorn_abwarten(f"^{s.sprachtext(2221)}$", "Verschiebedialog aktiv")
         # Into the grid: the first three bookings; into the tree: Auto.
         s.tasten("Tab")
         s.tasten("space", "shift+Down", "shift+Down")

@@ -13,8 +13,7 @@ HILFE = "^Velmark Schnellerfassung – Hilfe$"
 
 
 def baum_abwarten(s):
-    baum = s.fenster_abwarten(name=name_muster(s.sprachtext(755)))
-    e2e.warten(lambda: s.aktives_fenster() == baum, "Kategoriedialog vorn")
+    baum = s.vorn_abwarten(name_muster(s.sprachtext(755)), "Kategoriedialog vorn")
     return baum
 
 
@@ -42,8 +41,7 @@ def neu_benennen_buchen_verschieben(args):
         baum = baum_abwarten(s)
         # Help from the modal dialog comes above it and takes keys: Esc closes it again.
         s.tasten("F1")
-        hilfe = s.fenster_abwarten(name=HILFE)
-        e2e.warten(lambda: s.aktives_fenster() == hilfe, "Hilfefenster vorn")
+        hilfe = s.vorn_abwarten(HILFE, "Hilfefenster vorn")
         s.bildschirmfoto("hilfe")
         s.tasten("Escape")
         e2e.warten(lambda: not s.fenster(name=HILFE), "Hilfefenster zu")
@@ -97,11 +95,9 @@ def neu_benennen_buchen_verschieben(args):
         # Typing a name selects the main category; Right opens it, Down reaches the entry.
         s.schreiben(HAUPT)
         s.tasten("Right", "Down", "Delete")
-        frage = s.fenster_abwarten(name=name_muster(s.sprachtext(1454)))
-        e2e.warten(lambda: s.aktives_fenster() == frage, "Frage vorn")
+        frage = s.vorn_abwarten(name_muster(s.sprachtext(1454)), "Frage vorn")
         s.tasten("Return")
-        verschieben = s.fenster_abwarten(name=name_muster(s.sprachtext(2221)))
-        e2e.warten(lambda: s.aktives_fenster() == verschieben, "Verschiebedialog vorn")
+        verschieben = s.vorn_abwarten(name_muster(s.sprachtext(2221)), "Verschiebedialog vorn")
         # The source is the deleted entry; in the grid every booking, in the tree the main
         # category by its name.
         s.tasten("Tab", "ctrl+a", "Tab")

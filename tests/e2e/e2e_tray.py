@@ -55,8 +55,7 @@ def befehle(args):
 
         # The changed caption's access key opens the information window (title 842).
         s.tasten("f")
-        info = s.fenster_abwarten(name=name_muster(titel))
-        e2e.warten(lambda: s.aktives_fenster() == info, "Informationsfenster vorn")
+        info = s.vorn_abwarten(name_muster(titel), "Informationsfenster vorn")
         s.bildschirmfoto("information")
         s.tasten("alt+s")  # Command1 "&Schließen"
         e2e.warten(lambda: not s.fenster(name=name_muster(titel)), "Informationsfenster weg")
@@ -71,8 +70,7 @@ def befehle(args):
         e2e.warten(lambda: s.aktives_fenster() == ausgabe, "Ausgabefenster vorn")
         menue_oeffnen(s, symbol)
         s.tasten("e")
-        einnahme = s.fenster_abwarten(name=name_muster(einnahme_titel))
-        e2e.warten(lambda: s.aktives_fenster() == einnahme, "Einnahmefenster vorn")
+        einnahme = s.vorn_abwarten(name_muster(einnahme_titel), "Einnahmefenster vorn")
         menue_oeffnen(s, symbol)
         s.tasten("a")
         e2e.warten(lambda: s.aktives_fenster() == ausgabe, "Ausgabefenster wieder vorn")
@@ -83,8 +81,7 @@ def befehle(args):
         # Anna's household book.
         menue_oeffnen(s, symbol)
         s.tasten("v")
-        kvasto = s.fenster_abwarten(name="^Velmark – Haushaltsbuch von Anna$")
-        e2e.warten(lambda: s.aktives_fenster() == kvasto, "Hauptprogramm vorn")
+        kvasto = s.vorn_abwarten("^Velmark – Haushaltsbuch von Anna$", "Hauptprogramm vorn")
         s.bildschirmfoto("hauptprogramm")
         s.klicken(symbol, knopf=1, anzahl=2)
         e2e.warten(lambda: len(s.fenster(name="^Velmark – Haushaltsbuch von Anna$")) >= 2,

@@ -353,6 +353,13 @@ class Sitzung:
         return warten(lambda: self.fenster(name=name, klasse=klasse, pid=pid),
                       f"Fenster name={name!r} klasse={klasse!r}", zeit=zeit)[0]
 
+    def vorn_abwarten(self, name, beschreibung):
+        """The window whose name matches the pattern `name`, once it shows and is the active
+        window."""
+        fenster = self.fenster_abwarten(name=name)
+        warten(lambda: self.aktives_fenster() == fenster, beschreibung)
+        return fenster
+
     def fenstername(self, fenster):
         return self.xdotool("getwindowname", fenster, pruefen=False).strip()
 

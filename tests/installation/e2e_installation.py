@@ -166,14 +166,13 @@ def buchen(s, inst, symbol):
 
     e2e_tray.menue_oeffnen(s, symbol)
     s.tasten("a")
-    anmeldung = s.fenster_abwarten(name=buchen_e2e.name_muster(s.sprachtext(446)))
-    e2e.warten(lambda: s.aktives_fenster() == anmeldung, "Anmeldung mit Kennwort vorn")
+    anmeldung = s.vorn_abwarten(buchen_e2e.name_muster(s.sprachtext(446)),
+                                "Anmeldung mit Kennwort vorn")
     s.schreiben("Anna")
     s.tasten("Tab")
     s.schreiben("anna")
     s.tasten("Return")
-    prompt = s.fenster_abwarten(name=buchen_e2e.name_muster(s.sprachtext(766)))
-    e2e.warten(lambda: s.aktives_fenster() == prompt, "Kennwortbestätigung vorn")
+    prompt = s.vorn_abwarten(buchen_e2e.name_muster(s.sprachtext(766)), "Kennwortbestätigung vorn")
     s.schreiben("anna")
     s.tasten("Return")
 

@@ -20,6 +20,8 @@ void beschriften(QObject* objekt, const QString& datei) {
   const auto nummer = Werte::ganzzahl16(tag.toString());
   if (!nummer)
     return;
+  // The Tag keeps the number as it was looked up ("0146" becomes "146"), input fields' too.
+  objekt->setProperty("Tag", QString::number(*nummer));
   const auto text = [&] {
     return SprachText(datei, QStringLiteral("Sprache"), QString::number(*nummer));
   };

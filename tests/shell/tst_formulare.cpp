@@ -29,7 +29,7 @@ class frmEins : public Formular {
     label = new QLabel(QStringLiteral("Design"), this);
     label->setProperty("Tag", QStringLiteral("350"));
     feld = new QLineEdit(QStringLiteral("Eingabe"), this);
-    feld->setProperty("Tag", QStringLiteral("56"));
+    feld->setProperty("Tag", QStringLiteral("056"));
     kaputt = new QLabel(QStringLiteral("bleibt"), this);
     kaputt->setProperty("Tag", QStringLiteral("kein"));
     aktion = new QAction(QStringLiteral("Menü"), this);
@@ -151,6 +151,10 @@ class TestFormulare : public QObject {
              SprachText(datei, QStringLiteral("Sprache"), QStringLiteral("146")));
     QCOMPARE(f->feld->text(), QStringLiteral("Eingabe"));  // input fields carry tip keys
     QCOMPARE(f->kaputt->text(), QStringLiteral("bleibt"));
+    // Each number is written back in its plain decimal form; a Tag that is no number stays.
+    QCOMPARE(f->knopf->property("Tag").toString(), QStringLiteral("201"));
+    QCOMPARE(f->feld->property("Tag").toString(), QStringLiteral("56"));
+    QCOMPARE(f->kaputt->property("Tag").toString(), QStringLiteral("kein"));
     // A language value whose file is missing gives empty captions.
     SpracheAnwenden(QStringLiteral("Klingonisch"));
     QCOMPARE(f->knopf->text(), QString());

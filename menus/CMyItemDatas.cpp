@@ -33,6 +33,12 @@ bool CMyItemDatas::Remove(const QString& key) {
   return true;
 }
 
+bool CMyItemDatas::Remove(int position) {
+  if (position < 1 || position > Count())
+    return false;
+  return Remove(m_schluessel.at(position - 1));
+}
+
 void CMyItemDatas::Clear() {
   m_daten.clear();
   m_schluessel.clear();

@@ -18,7 +18,9 @@ class CMyItemDatas {
   CMyItemData* Item(int position) const;
   QString Key(int position) const;
   int Count() const { return static_cast<int>(m_schluessel.size()); }
+  // Removes the record for a key or a 1-based position.
   bool Remove(const QString& key);
+  bool Remove(int position);
   void Clear();
 
   // Count + 1, or the next free number above it when that key is still in use (after a removal

@@ -394,6 +394,16 @@ class TestCoolMenu : public QObject {
     for (const QString& k : d)
       reihe << k;
     QCOMPARE(reihe, QStringList({"1", "3"}));
+
+    // By position as well as by key: the second record is the one under "3".
+    QVERIFY(d.Add("7"));
+    QVERIFY(!d.Remove(0));
+    QVERIFY(!d.Remove(4));
+    QVERIFY(d.Remove(2));
+    QCOMPARE(d.Count(), 2);
+    QVERIFY(!d.Item(QStringLiteral("3")));
+    QVERIFY(d.Item(QStringLiteral("1")));
+    QCOMPARE(d.Key(2), QStringLiteral("7"));
   }
 
   void hilfeMeldungen() {

@@ -242,17 +242,24 @@ void Buchungsdialog::ListenFuellen() {
   textSetzen(ui->cboWaehrung, KontoWaehrung);
 }
 
-void Buchungsdialog::KategorienFuellen() {
-  QStringList kategorien;
-  Data2.abfrageSetzen(Abfrage(u"Kategorien"_s).sortiert({u"Unterkategorie"_s}));
+// One column of a table in its sort order, a text equal to the one before it left out (an empty
+// first text too, as the lists always had it).
+QStringList Buchungsdialog::spalteOhneWiederholung(const QString& tabelle, const QString& spalte) {
+  QStringList texte;
+  Data2.abfrageSetzen(Abfrage(tabelle).sortiert({spalte}));
   QString vorher;
   for (Data2.ersteZeile(); !Data2.eof(); Data2.naechsteZeile()) {
-    const QString name = text(Data2.wert(u"Unterkategorie"_s));
-    if (name != vorher) {
-      kategorien.append(name);
-      vorher = name;
+    const QString t = text(Data2.wert(spalte));
+    if (t != vorher) {
+      texte.append(t);
+      vorher = t;
     }
   }
+  return texte;
+}
+
+void Buchungsdialog::KategorienFuellen() {
+  QStringList kategorien = spalteOhneWiederholung(u"Kategorien"_s, u"Unterkategorie"_s);
   sortieren(kategorien);
   fuellen(ui->cboKategorie, kategorien);
 }
@@ -268,17 +275,7 @@ void Buchungsdialog::KontenFuellen() {
 }
 
 void Buchungsdialog::VerwendungFuellen() {
-  QStringList verwendungen;
-  Data2.abfrageSetzen(Abfrage(u"Verwendung"_s).sortiert({u"Verwendung"_s}));
-  QString vorher;
-  for (Data2.ersteZeile(); !Data2.eof(); Data2.naechsteZeile()) {
-    const QString verwendung = text(Data2.wert(u"Verwendung"_s));
-    if (verwendung != vorher) {
-      verwendungen.append(verwendung);
-      vorher = verwendung;
-    }
-  }
-  fuellen(ui->cboVerwendungszweck, verwendungen);
+  fuellen(ui->cboVerwendungszweck, spalteOhneWiederholung(u"Verwendung"_s, u"Verwendung"_s));
 }
 
 // The text of a list: an editable list takes it as it is; a selection-only list selects the entry

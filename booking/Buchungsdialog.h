@@ -70,6 +70,7 @@ class Buchungsdialog : public Formular {
   void KontenFuellen();
   void VerwendungFuellen();
   void KategorienFuellen();
+  QStringList spalteOhneWiederholung(const QString& tabelle, const QString& spalte);
 
   // Rules.
   void DatumPruefen();

@@ -9,8 +9,6 @@ file cache); the results go to a JSON file as lists of single runs.
 """
 
 import argparse
-import ctypes
-import ctypes.util
 import json
 import os
 import select
@@ -21,50 +19,9 @@ import sys
 import tempfile
 import time
 
-ICEWM_EINSTELLUNGEN = """\
-ShowTaskBar=1
-TaskBarAutoHide=0
-TaskBarEnableSystemTray=1
-TaskBarShowClock=0
-TaskBarShowAPMStatus=0
-TaskBarShowMailboxStatus=0
-TaskBarShowCPUStatus=0
-TaskBarShowNetStatus=0
-TaskBarShowMEMStatus=0
-TaskBarShowWorkspaces=0
-TaskBarShowStartMenu=0
-TaskBarShowWindowListMenu=0
-TaskBarShowShowDesktopButton=0
-TaskBarShowTray=1
-ShowWorkspaceStatus=0
-"""
-
-
-def selektionsbesitzer(anzeige, name):
-    lib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
-    lib.XOpenDisplay.restype = ctypes.c_void_p
-    lib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    lib.XInternAtom.restype = ctypes.c_ulong
-    lib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    lib.XGetSelectionOwner.restype = ctypes.c_ulong
-    lib.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-    lib.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    verbindung = lib.XOpenDisplay(anzeige.encode())
-    if not verbindung:
-        return 0
-    try:
-        return lib.XGetSelectionOwner(verbindung, lib.XInternAtom(verbindung, name.encode(), 0))
-    finally:
-        lib.XCloseDisplay(verbindung)
-
-
-def warten(bedingung, beschreibung, zeit):
-    ende = time.monotonic() + zeit
-    while time.monotonic() < ende:
-        if bedingung():
-            return
-        time.sleep(0.05)
-    raise RuntimeError(f"Zeit abgelaufen: {beschreibung}")
+# The display, window manager and waiting are those of the end-to-end tests.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+from velmark_e2e import ICEWM_EINSTELLUNGEN, _X11, warten  # noqa: E402
 
 
 class Sitzung:
@@ -123,7 +80,8 @@ class Sitzung:
         self.prozesse.append(subprocess.Popen(
             ["icewm"], env=dict(self.umgebung, ICEWM_PRIVCFG=privat),
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True))
-        warten(lambda: selektionsbesitzer(self.anzeige, "_NET_SYSTEM_TRAY_S0"),
+        x11 = _X11(self.anzeige)
+        warten(lambda: x11.selektionsbesitzer("_NET_SYSTEM_TRAY_S0"),
                "Infobereich von IceWM", 30)
         time.sleep(1)  # the task bar settles before the first measurement
 

@@ -59,7 +59,7 @@ void DownloadForm::UpdatePruefen() {
   const auto version = m_inet.textHolen(z.UpdateAdresse + QStringLiteral("programm.ver"));
   if (!version)
     return fehler();
-  NeueVersion = *version;
+  NeueVersion = Versionstext(*version);
   ProgrammversionEinlesen();
   if (NeueVersion.isEmpty())
     return ende();

@@ -279,6 +279,14 @@ class TestUpdate : public QObject {
     QTest::addColumn<QByteArray>("installiert");
     QTest::newRow("1.0 und 1.0") << QByteArray("1.0") << QByteArray("1.0\r\n");
     QTest::newRow("1.10 und 1.9") << QByteArray("1.10") << QByteArray("1.9\r\n");
+    // Blanks and line breaks around a version are no part of it; the rest compares as before.
+    QTest::newRow("angeboten mit CR LF") << QByteArray("1.1\r\n") << QByteArray("1.1\r\n");
+    QTest::newRow("angeboten mit LF") << QByteArray("1.1\n") << QByteArray("1.1\r\n");
+    QTest::newRow("Leerraum um beide")
+        << QByteArray(" 1.1 \t\r\n") << QByteArray("\r\n  1.1  \r\n\r\n");
+    QTest::newRow("zwei Zeilenenden vom früheren Update")
+        << QByteArray("1.1\r\n") << QByteArray("1.1\r\n\r\n");
+    QTest::newRow("1.10 und 1.9 mit Zeilenenden") << QByteArray("1.10\n") << QByteArray("1.9 \n");
   }
   void keineNeuereVersion() {
     QFETCH(QByteArray, angeboten);
@@ -357,10 +365,20 @@ class TestUpdate : public QObject {
     unveraendert();
   }
 
+  void vollstaendigesUpdate_data() {
+    QTest::addColumn<QByteArray>("angeboten");
+    QTest::newRow("1.1") << QByteArray("1.1");
+    QTest::newRow("1.1 mit CR LF") << QByteArray("1.1\r\n");
+    QTest::newRow("1.1 mit Leerraum und LF") << QByteArray(" 1.1 \n");
+  }
   void vollstaendigesUpdate() {
+    QFETCH(QByteArray, angeboten);
+    dateiAnlegen(fall->serverDatei(QStringLiteral("programm.ver")), angeboten);
     urlSetzen(server->adresse(QStringLiteral("ok")));
     UpdateStart(fall->programm.pfad());
     QCOMPARE(MeldungTest::gezeigt().size(), 3);
+    QCOMPARE(MeldungTest::gezeigt().at(1).titel,
+             T(1695) + QStringLiteral(" 1.0 ") + T(1696) + QStringLiteral(" 1.1"));
     QCOMPARE(MeldungTest::gezeigt().at(2).prompt, T(1691));
     QCOMPARE(MeldungTest::gezeigt().at(2).titel, T(1692));
     QCOMPARE(MeldungTest::gezeigt().at(2).stil, 64);

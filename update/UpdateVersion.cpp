@@ -31,6 +31,6 @@ QString versionsdateiLesen(const QString& pfad) {
   return Versionstext(ende < 0 ? text : text.left(ende));
 }
 
-bool versionsdateiSchreiben(const QString& pfad, const QString& version) {
-  return dateiSchreiben(pfad, (Versionstext(version) + QStringLiteral("\r\n")).toUtf8());
+bool versionsdateiSchreiben(const QString& pfad, const QString& version, QString* fehler) {
+  return dateiSchreiben(pfad, (Versionstext(version) + QStringLiteral("\r\n")).toUtf8(), fehler);
 }

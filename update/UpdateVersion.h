@@ -20,5 +20,6 @@ std::optional<QString> NeuigkeitenAuszug(const QString& neuigkeiten, const QStri
 // The first line of the version file that is not blank; "" when it is missing or unreadable.
 QString versionsdateiLesen(const QString& pfad);
 
-// The version followed by CR LF, replacing the whole file atomically.
-bool versionsdateiSchreiben(const QString& pfad, const QString& version);
+// The version followed by CR LF, replacing the whole file atomically. False, with the reason in
+// `fehler`, when the file could not be written.
+bool versionsdateiSchreiben(const QString& pfad, const QString& version, QString* fehler = nullptr);

@@ -669,6 +669,24 @@ class TestUpdate : public QObject {
 
   // --- The whole program in a child process -------------------------------------------------
 
+  // A version file that cannot be written (read-only, and the child may not override that as
+  // root): the new program is in place, and instead of the success the user learns that its
+  // version was not recorded, which file and why.
+  void versionNichtVermerkt() {
+    const QString datei = fall->programm.datei(QStringLiteral("programm.ver"));
+    QVERIFY(QFile::setPermissions(datei, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    urlSetzen(server->adresse(QStringLiteral("ok")));
+    const QStringList zeilen = kindLaufen({fall->programm.pfad(), QStringLiteral("ohnerechte")});
+    QCOMPARE(zeilen.size(), 3);
+    const QString anfang = QStringLiteral("48|%1|%2\\n\\n%3\\n")
+                               .arg(T(3130), T(3030), QDir::toNativeSeparators(datei));
+    QVERIFY2(zeilen.at(2).startsWith(anfang) && zeilen.at(2).size() > anfang.size(),
+             qPrintable(zeilen.at(2)));
+    QCOMPARE(dateiInhalt(fall->installiert()), fall->neu);
+    QCOMPARE(dateiInhalt(datei), QByteArray("1.0\r\n"));
+    QCOMPARE(downloadReste(fall->programm.pfad()), QStringList());
+  }
+
   void vollePlatte() {
     // Bigger than what the child may write: the temporary file hits the limit part-way.
     dateiAnlegen(fall->serverDatei(Hauptprogramm), zufallsBytes(1024 * 1024, 8));

@@ -387,11 +387,18 @@ void frmKategorie::cmdLoeschen_Click() {
   KategorieKnoepfeFreigeben();
 }
 
-void frmKategorie::BuchungenPruefen(const QString& name) {
+int frmKategorie::buchungenMit(const QString& name) {
   Data2.abfrageSetzen(Abfrage(u"Buchungen"_s).wo(u"Kategorie"_s, name));
-  if (Data2.anzahl() < 1)
+  return Data2.anzahl();
+}
+
+void frmKategorie::BuchungenPruefen(const QString& name) {
+  if (buchungenMit(name) < 1)
     return;
-  if (auto* verschieben = Formulare::laden<frmVerschieben>())
+  // On the bookings that are about to lose their category, not on the node clicked last.
+  auto* verschieben =
+      Formulare::laden<frmVerschieben>([&](frmVerschieben& f) { f.Vorauswahl = name; });
+  if (verschieben)
     verschieben->exec();
 }
 

@@ -49,7 +49,10 @@ class frmKategorie : public Formular {
   void BaumAufbauen();
   void SteuerMarkenLaden();
   void KategorieKnoepfeFreigeben();
+  // Opens frmVerschieben on the bookings of `name` when there are any.
   void BuchungenPruefen(const QString& name);
+  // Bookings whose Kategorie is `name` (without letter case, as the engine compares).
+  int buchungenMit(const QString& name);
   bool KategorienSpeichern();
   void NeueKategorieAnlegen(QTreeWidgetItem* ausgewaehlt);
   QTreeWidgetItem* ausgewaehlterKnoten() const;

@@ -6,6 +6,7 @@
 #include "Rohdaten.h"
 #include "frmKategorie.h"
 
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -80,6 +81,10 @@ class TestKategorie : public Kategorietest {
   }
   void umbenennen(const QStringList& pfad, const QString& text) {
     klicken(pfad);
+    beschriften(text);
+  }
+  // The rename button on the selected node, `text` typed into the label editor.
+  void beschriften(const QString& text) {
     QTest::mouseClick(knopf("cmdUmbenennen"), Qt::LeftButton);
     QLineEdit* editor = nullptr;
     QTRY_VERIFY((editor = baum()->viewport()->findChild<QLineEdit*>()) != nullptr);
@@ -88,6 +93,27 @@ class TestKategorie : public Kategorietest {
     QTest::keyClick(editor, Qt::Key_Return);
   }
   bool geladen() const { return Formulare::geladen(u"frmKategorie"_s) != nullptr; }
+  // Handles a move dialog: notes its source and the numbers in its grid ("Benzin 4,6"), then
+  // moves every booking to the main category `ziel`, or closes it with Esc when there is none.
+  static Modalhelfer::Handlung verschieben(QStringList& gesehen, const QString& ziel = {}) {
+    return [&gesehen, ziel](QWidget* w) {
+      auto* grid = w->findChild<Tabulon*>(u"Tabulon1"_s);
+      QStringList nummern;
+      for (int n : buchungsnummern(grid))
+        nummern.append(QString::number(n));
+      gesehen.append(w->findChild<QComboBox*>(u"cboKategorie"_s)->currentText() + u' ' +
+                     nummern.join(u','));
+      if (ziel.isEmpty()) {
+        QTest::keyClick(w, Qt::Key_Escape);
+        return;
+      }
+      zeileKlicken(grid, 0);
+      QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+      auto* baum = w->findChild<QTreeWidget*>(u"TreeView1"_s);
+      knotenKlicken(baum, knotenBei(baum, {u"Kategorie"_s, ziel}));
+      QTest::mouseClick(w->findChild<QPushButton*>(u"cmdOK"_s), Qt::LeftButton);
+    };
+  }
 
  private slots:
   void initTestCase() { einmalig(); }
@@ -455,6 +481,42 @@ class TestKategorie : public Kategorietest {
     QCOMPARE(buchungen(), vorher);
   }
 
+  // A delete selects a neighbour without a click. Deleting or renaming that one opens the move
+  // dialog on the neighbour's bookings, not on those of the node clicked last.
+  void verschiebenAufDemBetroffenenKnoten_data() {
+    QTest::addColumn<bool>("umbenennen");
+    QTest::newRow("Nachbar gelöscht") << false;
+    QTest::newRow("Nachbar umbenannt") << true;
+  }
+  void verschiebenAufDemBetroffenenKnoten() {
+    QFETCH(bool, umbenennen);
+    // Both neighbours of Reparatur have bookings: Benzin number 4, Versicherung Kfz number 3.
+    sql(u"UPDATE Buchungen SET Kategorie = 'Versicherung Kfz' WHERE ID = 3"_s);
+    const QHash<QString, QString> erwartet{{u"Benzin"_s, u"Benzin 4"_s},
+                                           {u"Versicherung Kfz"_s, u"Versicherung Kfz 3"_s}};
+    oeffnen();
+    klicken({u"Auto"_s, u"Reparatur"_s});
+    MeldungTest::antworten({Antwort::Ja});
+    QTest::keyClick(baum(), Qt::Key_Delete);
+    QVERIFY(!knoten({u"Auto"_s, u"Reparatur"_s}));
+    QCOMPARE(zustand().AusgewaehlteKategorie, u"Reparatur"_s);
+    QTreeWidgetItem* nachbar = baum()->currentItem();
+    QVERIFY(nachbar && nachbar->isSelected());
+    const QString name = nachbar->text(0);
+    QVERIFY2(erwartet.contains(name), qPrintable(name));
+
+    QStringList gesehen;
+    Modalhelfer helfer(u"frmVerschieben"_s, verschieben(gesehen));
+    if (umbenennen) {
+      beschriften(u"Neuer Name"_s);
+    } else {
+      MeldungTest::antworten({Antwort::Ja});
+      QTest::keyClick(baum(), Qt::Key_Delete);
+    }
+    QTRY_VERIFY(helfer.gelaufen());
+    QCOMPARE(gesehen, QStringList{erwartet.value(name)});
+  }
+
   void wurzelNichtLoeschbar() {
     oeffnen();
     klicken({});
@@ -549,16 +611,11 @@ class TestKategorie : public Kategorietest {
         "INSERT INTO Buchungen (ID, Datum, Kategorie) VALUES (6, '2027-01-02', 'Rock''n''Roll')"_s);
     oeffnen();
     klicken({u"Rock'n'Roll"_s});
-    Modalhelfer helfer(u"frmVerschieben"_s, [](QWidget* w) {
-      auto* grid = w->findChild<QTableView*>(u"Tabulon1"_s);
-      zeileKlicken(grid, 0);
-      auto* ziel = w->findChild<QTreeWidget*>(u"TreeView1"_s);
-      knotenKlicken(ziel, knotenBei(ziel, {u"Kategorie"_s, u"Freizeit"_s}));
-      QTest::mouseClick(w->findChild<QPushButton*>(u"cmdOK"_s), Qt::LeftButton);
-    });
+    QStringList gesehen;
+    Modalhelfer helfer(u"frmVerschieben"_s, verschieben(gesehen, u"Freizeit"_s));
     MeldungTest::antworten({Antwort::Ja});
     QTest::keyClick(baum(), Qt::Key_Delete);
-    QVERIFY(helfer.gelaufen());
+    QCOMPARE(gesehen, QStringList{u"Rock'n'Roll 6"_s});
     QVERIFY(!helfer.hing());
     QCOMPARE(rohWert(buch(), u"SELECT Kategorie FROM Buchungen WHERE ID = 6"_s),
              QVariant(u"Freizeit"_s));

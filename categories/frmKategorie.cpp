@@ -9,6 +9,7 @@
 #include "Schluesselbaum.h"
 #include "Sprache.h"
 #include "SpracheAnwenden.h"
+#include "Textvergleich.h"
 #include "Transaktion.h"
 #include "Zustand.h"
 #include "frmVerschieben.h"
@@ -18,7 +19,9 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QSet>
 #include <QTimer>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -374,7 +377,8 @@ void frmKategorie::cmdLoeschen_Click() {
   if (antwort != Antwort::Ja)
     return;
   const QPersistentModelIndex index = ui->TreeView1->indexFromItem(knoten);
-  BuchungenPruefen(name);
+  if (!BuchungenVorDemLoeschenVerschieben(knoten))
+    return;
   knoten = ui->TreeView1->itemFromIndex(index);
   if (!knoten)
     return;
@@ -387,12 +391,87 @@ void frmKategorie::cmdLoeschen_Click() {
   KategorieKnoepfeFreigeben();
 }
 
-void frmKategorie::BuchungenPruefen(const QString& name) {
+int frmKategorie::buchungenMit(const QString& name) {
   Data2.abfrageSetzen(Abfrage(u"Buchungen"_s).wo(u"Kategorie"_s, name));
-  if (Data2.anzahl() < 1)
+  return Data2.anzahl();
+}
+
+void frmKategorie::BuchungenPruefen(const QString& name) {
+  if (buchungenMit(name) < 1)
     return;
-  if (auto* verschieben = Formulare::laden<frmVerschieben>())
+  // On the bookings that are about to lose their category, not on the node clicked last.
+  auto* verschieben =
+      Formulare::laden<frmVerschieben>([&](frmVerschieben& f) { f.Vorauswahl = name; });
+  if (verschieben)
     verschieben->exec();
+}
+
+QList<std::pair<QString, int>> frmKategorie::wegfallendeNamen(QTreeWidgetItem* knoten) {
+  QList<QTreeWidgetItem*> weg{knoten};
+  for (qsizetype i = 0; i < weg.size(); ++i) {
+    for (int k = 0; k < weg[i]->childCount(); ++k)
+      weg.append(weg[i]->child(k));
+  }
+  const QSet<QTreeWidgetItem*> wegMenge(weg.cbegin(), weg.cend());
+  QStringList bleibende;
+  for (QTreeWidgetItem* n : Nodes->knotenliste()) {
+    if (!wegMenge.contains(n))
+      bleibende.append(n->text(0));
+  }
+  const auto enthalten = [](const QStringList& namen, const QString& name) {
+    return std::any_of(namen.cbegin(), namen.cend(),
+                       [&](const QString& n) { return Textvergleich::gleich(n, name); });
+  };
+
+  QList<std::pair<QString, int>> verwendet;
+  QStringList gesehen;
+  for (QTreeWidgetItem* n : weg) {
+    const QString name = n->text(0);
+    // The root's text is never a row of the table; a name another node keeps stays in it.
+    if (name == Wurzeltext || enthalten(gesehen, name) || enthalten(bleibende, name))
+      continue;
+    gesehen.append(name);
+    // Only a name of the table can disappear from it, and only those the move dialog lists.
+    Data1.abfrageSetzen(Abfrage(u"Kategorien"_s).wo(u"Unterkategorie"_s, name));
+    if (Data1.anzahl() == 0)
+      continue;
+    if (const int anzahl = buchungenMit(name); anzahl > 0)
+      verwendet.append({name, anzahl});
+  }
+  return verwendet;
+}
+
+bool frmKategorie::BuchungenVorDemLoeschenVerschieben(QTreeWidgetItem* knoten) {
+  const auto verwendet = wegfallendeNamen(knoten);
+  if (verwendet.isEmpty())
+    return true;
+  const auto zeilen = [](const QList<std::pair<QString, int>>& liste) {
+    QStringList z;
+    for (const auto& [name, anzahl] : liste)
+      z.append(name + u": "_s + QString::number(anzahl));
+    return z.join(u'\n');
+  };
+  // Bookings of the node's own name alone: the move dialog at once. Names below it: the user
+  // learns first which and how many, and may keep the category instead.
+  const bool nurEigene = verwendet.size() == 1 && verwendet.first().first == knoten->text(0);
+  if (!nurEigene && Meldung(Text(3031) + u"\n\n"_s + zeilen(verwendet) + u"\n\n"_s + Text(3032),
+                            Text(3131), 36) != Antwort::Ja)
+    return false;
+  for (const auto& [name, anzahl] : verwendet) {
+    BuchungenPruefen(name);
+    // Nothing moved: the user closed the dialog and is not asked about the next name.
+    if (buchungenMit(name) >= anzahl)
+      break;
+  }
+  QList<std::pair<QString, int>> uebrig;
+  for (const auto& [name, anzahl] : verwendet) {
+    if (const int jetzt = buchungenMit(name); jetzt > 0)
+      uebrig.append({name, jetzt});
+  }
+  if (uebrig.isEmpty())
+    return true;
+  Meldung(Text(3033) + u"\n\n"_s + zeilen(uebrig), Text(3133), 48);
+  return false;
 }
 
 bool frmKategorie::KategorienSpeichern() {

@@ -12,7 +12,9 @@
 #include "Datensatzquelle.h"
 #include "Formular.h"
 
+#include <QList>
 #include <QPersistentModelIndex>
+#include <utility>
 
 namespace Ui {
 class frmKategorie;
@@ -49,7 +51,16 @@ class frmKategorie : public Formular {
   void BaumAufbauen();
   void SteuerMarkenLaden();
   void KategorieKnoepfeFreigeben();
+  // Opens frmVerschieben on the bookings of `name` when there are any.
   void BuchungenPruefen(const QString& name);
+  // Bookings whose Kategorie is `name` (without letter case, as the engine compares).
+  int buchungenMit(const QString& name);
+  // The names of the table that deleting `knoten` takes away with it (its own and those below
+  // it that no other node keeps), each with its bookings; only names that have bookings.
+  QList<std::pair<QString, int>> wegfallendeNamen(QTreeWidgetItem* knoten);
+  // Before `knoten` is deleted its bookings, and those of the names below it, are offered for
+  // moving. True when no booking keeps a name that would disappear.
+  bool BuchungenVorDemLoeschenVerschieben(QTreeWidgetItem* knoten);
   bool KategorienSpeichern();
   void NeueKategorieAnlegen(QTreeWidgetItem* ausgewaehlt);
   QTreeWidgetItem* ausgewaehlterKnoten() const;

@@ -101,7 +101,7 @@ void frmVerschieben::QuellListeFuellen() {
     ui->cboKategorie->addItems(eintraege);
     ui->cboKategorie->setCurrentIndex(-1);
   }
-  const QString gewaehlt = zustand().AusgewaehlteKategorie;
+  const QString gewaehlt = Vorauswahl.isEmpty() ? zustand().AusgewaehlteKategorie : Vorauswahl;
   int index = 0;
   if (!gewaehlt.isEmpty()) {
     index = ui->cboKategorie->findText(gewaehlt, Qt::MatchExactly | Qt::MatchCaseSensitive);

@@ -20,6 +20,9 @@ class frmVerschieben : public Formular {
   frmVerschieben();
   ~frmVerschieben() override;
 
+  // The source to preselect, set before the load: the category whose bookings are about to lose
+  // it. Empty: AusgewaehlteKategorie.
+  QString Vorauswahl;
   // The entry chosen in the source list, whose bookings the grid shows.
   QString QuellKategorie;
   // The text of the node last clicked in the target tree; empty until one is clicked.

@@ -71,6 +71,17 @@ class Formulare {
     return static_cast<T*>(eintragen(new T, name));
   }
   static Formular* laden(const QString& name);
+  // The same, with `vorbereiten` run on a new instance before its load handler: what the caller
+  // tells the load. A form that is loaded already is returned as it is.
+  template <class T, class Vorbereitung>
+  static T* laden(Vorbereitung vorbereiten) {
+    const QString name = QString::fromLatin1(T::staticMetaObject.className());
+    if (auto* f = geladen(name))
+      return static_cast<T*>(f);
+    auto* neu = new T;
+    vorbereiten(*neu);
+    return static_cast<T*>(eintragen(neu, name));
+  }
   // Loads a form by name and shows it without making it modal: restored when minimised, raised
   // and activated. The booking dialogs are opened this way.
   static Formular* nichtModalZeigen(const QString& name);

@@ -59,7 +59,7 @@ void DownloadForm::UpdatePruefen() {
   const auto version = m_inet.textHolen(z.UpdateAdresse + QStringLiteral("programm.ver"));
   if (!version)
     return fehler();
-  NeueVersion = *version;
+  NeueVersion = Versionstext(*version);
   ProgrammversionEinlesen();
   if (NeueVersion.isEmpty())
     return ende();
@@ -82,12 +82,11 @@ void DownloadForm::UpdatePruefen() {
 }
 
 void DownloadForm::ProgrammversionEinlesen() {
-  AlteVersion = versionsdateiLesen(updateZustand().Programmordner + QStringLiteral("programm.ver"));
+  AlteVersion = versionsdateiLesen(Versionsdatei());
 }
 
-void DownloadForm::ProgrammversionSchreiben() {
-  versionsdateiSchreiben(updateZustand().Programmordner + QStringLiteral("programm.ver"),
-                         NeueVersion);
+bool DownloadForm::ProgrammversionSchreiben(QString* fehler) {
+  return versionsdateiSchreiben(Versionsdatei(), NeueVersion, fehler);
 }
 
 void DownloadForm::DownloadFile(const QString& strURL, const QString& strDestination,

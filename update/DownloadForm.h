@@ -25,7 +25,8 @@ class DownloadForm : public QDialog {
   // runs the update; every outcome ends in a message except an empty offered version.
   void UpdatePruefen();
   void ProgrammversionEinlesen();
-  void ProgrammversionSchreiben();
+  // False, with the reason in `fehler`, when the version file could not be written.
+  bool ProgrammversionSchreiben(QString* fehler = nullptr);
 
   // Fetches strURL into strDestination. Sets DownloadErfolgreich when the whole body arrived and
   // replaced the target; the window is closed when it returns.

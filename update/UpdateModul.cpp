@@ -7,9 +7,15 @@
 #include "Registry.h"
 #include "Sprache.h"
 
+#include <QDir>
+
 UpdateZustand& updateZustand() {
   static UpdateZustand z;
   return z;
+}
+
+QString Versionsdatei() {
+  return updateZustand().Programmordner + QStringLiteral("programm.ver");
 }
 
 QString UpdateText(int nummer) {
@@ -53,8 +59,16 @@ void UpdateHolen(DownloadForm& form) {
   form.DownloadFile(z.UpdateAdresse + Hauptprogramm, z.Programmordner + Hauptprogramm, QString(),
                     QString());
   if (z.DownloadErfolgreich) {
-    form.ProgrammversionSchreiben();
-    UpdateMeldungNr(1691, 1692, 64);
+    QString grund;
+    if (form.ProgrammversionSchreiben(&grund)) {
+      UpdateMeldungNr(1691, 1692, 64);
+    } else {
+      QString prompt =
+          UpdateText(3030) + QStringLiteral("\r\r") + QDir::toNativeSeparators(Versionsdatei());
+      if (!grund.isEmpty())
+        prompt += u'\r' + grund;
+      UpdateMeldung(prompt, UpdateText(3130), 48);
+    }
   } else {
     UpdateMeldungNr(1693, 1694, 64);
   }

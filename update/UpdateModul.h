@@ -16,6 +16,9 @@ struct UpdateZustand {
 
 UpdateZustand& updateZustand();
 
+// The installed-version file: Programmordner + "programm.ver".
+QString Versionsdatei();
+
 // Text number `nummer` of the update program's language file.
 QString UpdateText(int nummer);
 
@@ -32,5 +35,6 @@ QString Anzeige(const QString& text);
 void UpdateStart(const QString& programmordner);
 
 // Fetches the main program file into the program folder and reports the result; records the new
-// version only after the new file is in place.
+// version only after the new file is in place. A version that cannot be recorded is said instead
+// of the success: the next check would offer the same update again.
 void UpdateHolen(DownloadForm& form);

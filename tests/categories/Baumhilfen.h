@@ -1,8 +1,11 @@
 #pragma once
 // Helpers of the category dialog tests: nodes found by their texts, clicks on nodes as a user
-// makes them, the tree as text, and modal dialogs handled while they run.
+// makes them, the tree as text, the move dialog's grid, and modal dialogs handled while they run.
+
+#include "Tabulon.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -67,13 +70,26 @@ inline void zeileKlicken(QTableView* grid, int zeile, Qt::KeyboardModifiers tast
   QTest::mouseClick(grid->viewport(), Qt::LeftButton, tasten, ort.center());
 }
 
+// The booking numbers (the grid's first column) of its rows, top to bottom.
+inline QList<int> buchungsnummern(const Tabulon* grid) {
+  QList<int> liste;
+  for (int z = 0; z < grid->model()->rowCount(); ++z)
+    liste.append(grid->GetRowData(z).Value(1).toInt());
+  return liste;
+}
+
 // Runs `handeln` once on the form named `name` as soon as it is visible (also inside a modal
 // loop that a test step starts); gives up after ten seconds. Should the form still be open five
 // seconds after `handeln`, it is closed with Esc, so that a failing step cannot hang the test.
+// With a list, each handler takes the next time such a form shows (a new instance, one after the
+// other).
 class Modalhelfer : public QObject {
  public:
-  Modalhelfer(const QString& name, std::function<void(QWidget*)> handeln)
-      : m_name(name), m_handeln(std::move(handeln)) {
+  using Handlung = std::function<void(QWidget*)>;
+  Modalhelfer(const QString& name, Handlung handeln)
+      : Modalhelfer(name, QList<Handlung>{std::move(handeln)}) {}
+  Modalhelfer(const QString& name, QList<Handlung> handlungen)
+      : m_name(name), m_handlungen(std::move(handlungen)) {
     m_takt.setInterval(10);
     connect(&m_takt, &QTimer::timeout, this, [this] {
       ++m_runden;
@@ -82,16 +98,24 @@ class Modalhelfer : public QObject {
         if (w->objectName() == m_name && w->isVisible())
           form = w;
       }
-      if (!m_gelaufen) {
+      // The form handled last has gone once it is hidden, deleted or replaced by a new one.
+      if (m_offen && form != m_form) {
+        m_offen = false;
+        m_runden = 0;
+        if (m_laeufe == m_handlungen.size()) {
+          m_takt.stop();
+          return;
+        }
+      }
+      if (!m_offen) {
         if (form) {
-          m_gelaufen = true;
+          m_offen = true;
+          m_form = form;
           m_runden = 0;
-          m_handeln(form);
+          m_handlungen.at(m_laeufe++)(form);
         } else if (m_runden > 1000) {
           m_takt.stop();
         }
-      } else if (!form) {
-        m_takt.stop();
       } else if (m_runden > 500) {
         m_haengen = true;
         QTest::keyClick(form, Qt::Key_Escape);
@@ -99,15 +123,19 @@ class Modalhelfer : public QObject {
     });
     m_takt.start();
   }
-  bool gelaufen() const { return m_gelaufen; }
-  // The form stayed open after `handeln`.
+  bool gelaufen() const { return m_laeufe > 0; }
+  // How many times a handler ran.
+  qsizetype laeufe() const { return m_laeufe; }
+  // A form stayed open after its handler.
   bool hing() const { return m_haengen; }
 
  private:
   QString m_name;
-  std::function<void(QWidget*)> m_handeln;
+  QList<Handlung> m_handlungen;
   QTimer m_takt;
   int m_runden = 0;
-  bool m_gelaufen = false;
+  qsizetype m_laeufe = 0;
+  bool m_offen = false;
+  QPointer<QWidget> m_form;
   bool m_haengen = false;
 };

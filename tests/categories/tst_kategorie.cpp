@@ -6,6 +6,7 @@
 #include "Rohdaten.h"
 #include "frmKategorie.h"
 
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -80,6 +81,10 @@ class TestKategorie : public Kategorietest {
   }
   void umbenennen(const QStringList& pfad, const QString& text) {
     klicken(pfad);
+    beschriften(text);
+  }
+  // The rename button on the selected node, `text` typed into the label editor.
+  void beschriften(const QString& text) {
     QTest::mouseClick(knopf("cmdUmbenennen"), Qt::LeftButton);
     QLineEdit* editor = nullptr;
     QTRY_VERIFY((editor = baum()->viewport()->findChild<QLineEdit*>()) != nullptr);
@@ -88,6 +93,34 @@ class TestKategorie : public Kategorietest {
     QTest::keyClick(editor, Qt::Key_Return);
   }
   bool geladen() const { return Formulare::geladen(u"frmKategorie"_s) != nullptr; }
+  // Bookings whose category is no row of the table.
+  QVariant verwaist() const {
+    return rohWert(buch(),
+                   u"SELECT count(*) FROM Buchungen WHERE Kategorie NOT IN "
+                   "(SELECT Unterkategorie FROM Kategorien)"_s);
+  }
+
+  // Handles a move dialog: notes its source and the numbers in its grid ("Benzin 4,6"), then
+  // moves every booking to the main category `ziel`, or closes it with Esc when there is none.
+  static Modalhelfer::Handlung verschieben(QStringList& gesehen, const QString& ziel = {}) {
+    return [&gesehen, ziel](QWidget* w) {
+      auto* grid = w->findChild<Tabulon*>(u"Tabulon1"_s);
+      QStringList nummern;
+      for (int n : buchungsnummern(grid))
+        nummern.append(QString::number(n));
+      gesehen.append(w->findChild<QComboBox*>(u"cboKategorie"_s)->currentText() + u' ' +
+                     nummern.join(u','));
+      if (ziel.isEmpty()) {
+        QTest::keyClick(w, Qt::Key_Escape);
+        return;
+      }
+      zeileKlicken(grid, 0);
+      QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+      auto* baum = w->findChild<QTreeWidget*>(u"TreeView1"_s);
+      knotenKlicken(baum, knotenBei(baum, {u"Kategorie"_s, ziel}));
+      QTest::mouseClick(w->findChild<QPushButton*>(u"cmdOK"_s), Qt::LeftButton);
+    };
+  }
 
  private slots:
   void initTestCase() { einmalig(); }
@@ -395,6 +428,8 @@ class TestKategorie : public Kategorietest {
   }
 
   void abbrechenNachLoeschen() {
+    // No booking uses a name that goes.
+    sql(u"DELETE FROM Buchungen WHERE Kategorie = 'Urlaub'"_s);
     const auto vorher = tabelle();
     zustand().AusgewaehlteKategorie = u"Miete"_s;
     oeffnen();
@@ -428,31 +463,142 @@ class TestKategorie : public Kategorietest {
     QCOMPARE(zustand().AusgewaehlteKategorie, u"Kategorie"_s);
   }
 
-  // Only the bookings of the deleted node's own name are looked at; the node goes whatever the
-  // user did in the move dialog.
+  // A category whose own name alone has bookings: the move dialog at once, on those bookings.
+  // Closed without a move, the category stays and the user is told why; moved, it goes. A name
+  // that another node keeps in the table, or that never was in it, loses no booking.
   void loeschenMitBuchungen() {
-    sql(u"UPDATE Buchungen SET Kategorie = 'Haushalt' WHERE ID = 3"_s);
+    sql(u"UPDATE Buchungen SET Kategorie = 'Haushalt' WHERE ID = 3;"
+        "INSERT INTO Kategorien VALUES ('Benzin','Benzin',0);"
+        "INSERT INTO Buchungen (ID, Datum, Kategorie) VALUES (6, '2027-01-02', 'Neue Kategorie 1')"_s);
     oeffnen();
     klicken({u"Haushalt"_s});
-    Modalhelfer helfer(u"frmVerschieben"_s, [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    QStringList gesehen;
+    Modalhelfer helfer(
+        u"frmVerschieben"_s,
+        QList<Modalhelfer::Handlung>{verschieben(gesehen), verschieben(gesehen, u"Freizeit"_s)});
     MeldungTest::antworten({Antwort::Ja});
     QTest::keyClick(baum(), Qt::Key_Delete);
-    QVERIFY(helfer.gelaufen());
+    QVERIFY(knoten({u"Haushalt"_s}));
+    QCOMPARE(MeldungTest::gezeigt().size(), 2);
+    QCOMPARE(MeldungTest::gezeigt().last().prompt, Text(3033) + u"\n\nHaushalt: 1"_s);
+    QCOMPARE(MeldungTest::gezeigt().last().titel, Text(3133));
+    QCOMPARE(MeldungTest::gezeigt().last().stil, 48);
+    MeldungTest::antworten({Antwort::Ja});
+    QTest::keyClick(baum(), Qt::Key_Delete);
     QVERIFY(!knoten({u"Haushalt"_s}));
+    QCOMPARE(gesehen, QStringList({u"Haushalt 3"_s, u"Haushalt 3"_s}));
+    QCOMPARE(MeldungTest::gezeigt().last().prompt, Text(1717));
 
-    // Einkommen has no bookings of its own name, only its subcategory Gehalt.
-    klicken({u"Einkommen"_s});
     Modalhelfer keiner(u"frmVerschieben"_s, [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    klicken({u"Auto"_s, u"Benzin"_s});
     MeldungTest::antworten({Antwort::Ja});
     QTest::keyClick(baum(), Qt::Key_Delete);
-    QVERIFY(!knoten({u"Einkommen"_s}));
+    QVERIFY(!knoten({u"Auto"_s, u"Benzin"_s}));
+    klicken({});
+    QTest::mouseClick(knopf("cmdNeueKategorie"), Qt::LeftButton);
+    MeldungTest::antworten({Antwort::Ja});
+    QTest::keyClick(baum(), Qt::Key_Delete);
+    QVERIFY(!knoten({u"Neue Kategorie 1"_s}));
     QTest::qWait(50);
     QVERIFY(!keiner.gelaufen());
 
-    const auto vorher = buchungen();
     QTest::mouseClick(knopf("cmdOK"), Qt::LeftButton);
-    QCOMPARE(rohWert(buch(), u"SELECT count(*) FROM Kategorien"_s), QVariant(11LL));
-    QCOMPARE(buchungen(), vorher);
+    QVERIFY(!geladen());
+    QCOMPARE(
+        roh(buch(), u"SELECT ID, Kategorie FROM Buchungen WHERE ID IN (3, 4, 6) ORDER BY ID"_s),
+        QList<QVariantList>(
+            {{3LL, u"Freizeit"_s}, {4LL, u"Benzin"_s}, {6LL, u"Neue Kategorie 1"_s}}));
+    QCOMPARE(verwaist(), QVariant(1LL));
+  }
+
+  // A main category whose subcategories have bookings: the user is told which and how many, and
+  // moves them one subcategory after the other, or keeps the category. Nothing is deleted while
+  // a booking still uses a name that would disappear with it.
+  void hauptkategorieMitGebuchtenUnterkategorien_data() {
+    QTest::addColumn<int>("antwort");        // to the question with the numbers
+    QTest::addColumn<QStringList>("ziele");  // per move dialog: the target; "" closes it
+    QTest::addColumn<QString>("uebrig");     // what the refusal lists; "" no refusal
+    QTest::newRow("beide verschoben")
+        << Antwort::Ja << QStringList{u"Freizeit"_s, u"Wohnen"_s} << QString();
+    QTest::newRow("Nein behält sie") << Antwort::Nein << QStringList{} << QString();
+    QTest::newRow("erster geschlossen")
+        << Antwort::Ja << QStringList{QString()} << u"Benzin: 1\nReparatur: 2"_s;
+    QTest::newRow("zweiter geschlossen")
+        << Antwort::Ja << QStringList{u"Freizeit"_s, QString()} << u"Reparatur: 2"_s;
+  }
+  void hauptkategorieMitGebuchtenUnterkategorien() {
+    QFETCH(int, antwort);
+    QFETCH(QStringList, ziele);
+    QFETCH(QString, uebrig);
+    // Under Auto: Benzin has number 4, Reparatur gets 2 and 3; Auto itself has none.
+    sql(u"UPDATE Buchungen SET Kategorie = 'Reparatur' WHERE ID IN (2, 3)"_s);
+    oeffnen();
+    klicken({u"Auto"_s});
+    QStringList gesehen;
+    QList<Modalhelfer::Handlung> handlungen;
+    for (const QString& ziel : ziele)
+      handlungen.append(verschieben(gesehen, ziel));
+    Modalhelfer helfer(u"frmVerschieben"_s, handlungen.isEmpty()
+                                                ? QList<Modalhelfer::Handlung>{verschieben(gesehen)}
+                                                : handlungen);
+    MeldungTest::antworten({Antwort::Ja, antwort});
+    QTest::keyClick(baum(), Qt::Key_Delete);
+
+    const auto& gezeigt = MeldungTest::gezeigt();
+    QVERIFY(gezeigt.size() >= 2);
+    QCOMPARE(gezeigt.at(1).prompt, Text(3031) + u"\n\nBenzin: 1\nReparatur: 2\n\n"_s + Text(3032));
+    QCOMPARE(gezeigt.at(1).titel, Text(3131));
+    QCOMPARE(gezeigt.at(1).stil, 36);
+    QCOMPARE(gesehen, QStringList({u"Benzin 4"_s, u"Reparatur 2,3"_s}).mid(0, ziele.size()));
+    const bool geloescht = antwort == Antwort::Ja && uebrig.isEmpty();
+    QCOMPARE(knoten({u"Auto"_s}) == nullptr, geloescht);
+    QCOMPARE(gezeigt.last().titel == Text(3133), !uebrig.isEmpty());
+    if (!uebrig.isEmpty()) {
+      QCOMPARE(gezeigt.last().prompt, Text(3033) + u"\n\n"_s + uebrig);
+      QCOMPARE(gezeigt.last().stil, 48);
+    }
+
+    QTest::mouseClick(knopf("cmdOK"), Qt::LeftButton);
+    QVERIFY(!geladen());
+    QCOMPARE(verwaist(), QVariant(0LL));
+    QCOMPARE(rohWert(buch(), u"SELECT count(*) FROM Kategorien WHERE Kategorie = 'Auto'"_s),
+             QVariant(geloescht ? 0LL : 4LL));
+  }
+
+  // A delete selects a neighbour without a click. Deleting or renaming that one opens the move
+  // dialog on the neighbour's bookings, not on those of the node clicked last.
+  void verschiebenAufDemBetroffenenKnoten_data() {
+    QTest::addColumn<bool>("umbenennen");
+    QTest::newRow("Nachbar gelöscht") << false;
+    QTest::newRow("Nachbar umbenannt") << true;
+  }
+  void verschiebenAufDemBetroffenenKnoten() {
+    QFETCH(bool, umbenennen);
+    // Both neighbours of Reparatur have bookings: Benzin number 4, Versicherung Kfz number 3.
+    sql(u"UPDATE Buchungen SET Kategorie = 'Versicherung Kfz' WHERE ID = 3"_s);
+    const QHash<QString, QString> erwartet{{u"Benzin"_s, u"Benzin 4"_s},
+                                           {u"Versicherung Kfz"_s, u"Versicherung Kfz 3"_s}};
+    oeffnen();
+    klicken({u"Auto"_s, u"Reparatur"_s});
+    MeldungTest::antworten({Antwort::Ja});
+    QTest::keyClick(baum(), Qt::Key_Delete);
+    QVERIFY(!knoten({u"Auto"_s, u"Reparatur"_s}));
+    QCOMPARE(zustand().AusgewaehlteKategorie, u"Reparatur"_s);
+    QTreeWidgetItem* nachbar = baum()->currentItem();
+    QVERIFY(nachbar && nachbar->isSelected());
+    const QString name = nachbar->text(0);
+    QVERIFY2(erwartet.contains(name), qPrintable(name));
+
+    QStringList gesehen;
+    Modalhelfer helfer(u"frmVerschieben"_s, verschieben(gesehen));
+    if (umbenennen) {
+      beschriften(u"Neuer Name"_s);
+    } else {
+      MeldungTest::antworten({Antwort::Ja});
+      QTest::keyClick(baum(), Qt::Key_Delete);
+    }
+    QTRY_VERIFY(helfer.gelaufen());
+    QCOMPARE(gesehen, QStringList{erwartet.value(name)});
   }
 
   void wurzelNichtLoeschbar() {
@@ -549,16 +695,11 @@ class TestKategorie : public Kategorietest {
         "INSERT INTO Buchungen (ID, Datum, Kategorie) VALUES (6, '2027-01-02', 'Rock''n''Roll')"_s);
     oeffnen();
     klicken({u"Rock'n'Roll"_s});
-    Modalhelfer helfer(u"frmVerschieben"_s, [](QWidget* w) {
-      auto* grid = w->findChild<QTableView*>(u"Tabulon1"_s);
-      zeileKlicken(grid, 0);
-      auto* ziel = w->findChild<QTreeWidget*>(u"TreeView1"_s);
-      knotenKlicken(ziel, knotenBei(ziel, {u"Kategorie"_s, u"Freizeit"_s}));
-      QTest::mouseClick(w->findChild<QPushButton*>(u"cmdOK"_s), Qt::LeftButton);
-    });
+    QStringList gesehen;
+    Modalhelfer helfer(u"frmVerschieben"_s, verschieben(gesehen, u"Freizeit"_s));
     MeldungTest::antworten({Antwort::Ja});
     QTest::keyClick(baum(), Qt::Key_Delete);
-    QVERIFY(helfer.gelaufen());
+    QCOMPARE(gesehen, QStringList{u"Rock'n'Roll 6"_s});
     QVERIFY(!helfer.hing());
     QCOMPARE(rohWert(buch(), u"SELECT Kategorie FROM Buchungen WHERE ID = 6"_s),
              QVariant(u"Freizeit"_s));

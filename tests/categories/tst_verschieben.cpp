@@ -42,12 +42,7 @@ class TestVerschieben : public Kategorietest {
   Tabulon* grid() const { return m_form->findChild<Tabulon*>(u"Tabulon1"_s); }
   QTreeWidget* ziel() const { return m_form->findChild<QTreeWidget*>(u"TreeView1"_s); }
   QPushButton* ok() const { return m_form->findChild<QPushButton*>(u"cmdOK"_s); }
-  QList<int> ids() const {
-    QList<int> liste;
-    for (int z = 0; z < grid()->model()->rowCount(); ++z)
-      liste.append(grid()->GetRowData(z).Value(1).toInt());
-    return liste;
-  }
+  QList<int> ids() const { return buchungsnummern(grid()); }
   bool geladen() const { return Formulare::geladen(u"frmVerschieben"_s) != nullptr; }
 
   void oeffnen() {

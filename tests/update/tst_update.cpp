@@ -279,6 +279,14 @@ class TestUpdate : public QObject {
     QTest::addColumn<QByteArray>("installiert");
     QTest::newRow("1.0 und 1.0") << QByteArray("1.0") << QByteArray("1.0\r\n");
     QTest::newRow("1.10 und 1.9") << QByteArray("1.10") << QByteArray("1.9\r\n");
+    // Blanks and line breaks around a version are no part of it; the rest compares as before.
+    QTest::newRow("angeboten mit CR LF") << QByteArray("1.1\r\n") << QByteArray("1.1\r\n");
+    QTest::newRow("angeboten mit LF") << QByteArray("1.1\n") << QByteArray("1.1\r\n");
+    QTest::newRow("Leerraum um beide")
+        << QByteArray(" 1.1 \t\r\n") << QByteArray("\r\n  1.1  \r\n\r\n");
+    QTest::newRow("zwei Zeilenenden vom früheren Update")
+        << QByteArray("1.1\r\n") << QByteArray("1.1\r\n\r\n");
+    QTest::newRow("1.10 und 1.9 mit Zeilenenden") << QByteArray("1.10\n") << QByteArray("1.9 \n");
   }
   void keineNeuereVersion() {
     QFETCH(QByteArray, angeboten);
@@ -357,10 +365,20 @@ class TestUpdate : public QObject {
     unveraendert();
   }
 
+  void vollstaendigesUpdate_data() {
+    QTest::addColumn<QByteArray>("angeboten");
+    QTest::newRow("1.1") << QByteArray("1.1");
+    QTest::newRow("1.1 mit CR LF") << QByteArray("1.1\r\n");
+    QTest::newRow("1.1 mit Leerraum und LF") << QByteArray(" 1.1 \n");
+  }
   void vollstaendigesUpdate() {
+    QFETCH(QByteArray, angeboten);
+    dateiAnlegen(fall->serverDatei(QStringLiteral("programm.ver")), angeboten);
     urlSetzen(server->adresse(QStringLiteral("ok")));
     UpdateStart(fall->programm.pfad());
     QCOMPARE(MeldungTest::gezeigt().size(), 3);
+    QCOMPARE(MeldungTest::gezeigt().at(1).titel,
+             T(1695) + QStringLiteral(" 1.0 ") + T(1696) + QStringLiteral(" 1.1"));
     QCOMPARE(MeldungTest::gezeigt().at(2).prompt, T(1691));
     QCOMPARE(MeldungTest::gezeigt().at(2).titel, T(1692));
     QCOMPARE(MeldungTest::gezeigt().at(2).stil, 64);
@@ -650,6 +668,24 @@ class TestUpdate : public QObject {
   }
 
   // --- The whole program in a child process -------------------------------------------------
+
+  // A version file that cannot be written (read-only, and the child may not override that as
+  // root): the new program is in place, and instead of the success the user learns that its
+  // version was not recorded, which file and why.
+  void versionNichtVermerkt() {
+    const QString datei = fall->programm.datei(QStringLiteral("programm.ver"));
+    QVERIFY(QFile::setPermissions(datei, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    urlSetzen(server->adresse(QStringLiteral("ok")));
+    const QStringList zeilen = kindLaufen({fall->programm.pfad(), QStringLiteral("ohnerechte")});
+    QCOMPARE(zeilen.size(), 3);
+    const QString anfang = QStringLiteral("48|%1|%2\\n\\n%3\\n")
+                               .arg(T(3130), T(3030), QDir::toNativeSeparators(datei));
+    QVERIFY2(zeilen.at(2).startsWith(anfang) && zeilen.at(2).size() > anfang.size(),
+             qPrintable(zeilen.at(2)));
+    QCOMPARE(dateiInhalt(fall->installiert()), fall->neu);
+    QCOMPARE(dateiInhalt(datei), QByteArray("1.0\r\n"));
+    QCOMPARE(downloadReste(fall->programm.pfad()), QStringList());
+  }
 
   void vollePlatte() {
     // Bigger than what the child may write: the temporary file hits the limit part-way.

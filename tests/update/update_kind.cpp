@@ -4,8 +4,11 @@
 //   update_kind <programmordner> grenze <bytes>  with files of this process limited to <bytes>
 //                                                (a full disk), SIGXFSZ ignored so that the
 //                                                write fails instead of killing the process
+//   update_kind <programmordner> ohnerechte      root's power over file permissions dropped,
+//                                                so that read-only files refuse writes
 
 #include "Meldung.h"
+#include "Rechte.h"
 #include "UpdateModul.h"
 
 #include <sys/resource.h>
@@ -25,6 +28,8 @@ int main(int argc, char* argv[]) {
     if (setrlimit(RLIMIT_FSIZE, &grenze) != 0)
       return 3;
   }
+  if (args.value(2) == u"ohnerechte" && !rechteAblegen())
+    return 3;
   MeldungTest::installieren();
   UpdateStart(args.at(1));
   for (const auto& e : MeldungTest::gezeigt()) {

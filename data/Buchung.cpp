@@ -121,7 +121,7 @@ void BuchungsfehlerMelden(const Buchungsergebnis& e) {
       QString prompt = Text(3001);
       if (!e.grund.isEmpty())
         prompt += QStringLiteral("\n\n") + e.grund;
-      Meldung(prompt, Text(3101), 16);
+      Meldung(prompt, Text(3101), 16, 3001, 3101);
       return;
     }
   }

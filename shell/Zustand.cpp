@@ -29,7 +29,9 @@ QString Text(int nummer) {
   return SprachText(zustand().Sprachdatei, QStringLiteral("Sprache"), QString::number(nummer));
 }
 
-int MeldungNr(int prompt, int titel, int stil) { return Meldung(Text(prompt), Text(titel), stil); }
+int MeldungNr(int prompt, int titel, int stil) {
+  return Meldung(Text(prompt), Text(titel), stil, prompt, titel);
+}
 
 QString BenutzerSchluessel() {
   return ProduktSchluessel + u'\\' + zustand().AktuellerBenutzer;

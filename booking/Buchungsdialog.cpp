@@ -502,6 +502,9 @@ void Buchungsdialog::cmdAbbrechen_Click() {
 }
 
 void Buchungsdialog::Buchen(QPushButton* knopf, bool schliessen) {
+  // A second Enter or click that arrives after OK has unloaded the dialog books nothing more.
+  if (wirdEntladen())
+    return;
   // Enter in a field presses the button without the field being left: the field's leave rules
   // run first, as a click would run them, and the booking goes ahead only when they let the focus
   // go and the button is still enabled.

@@ -9,6 +9,7 @@
 
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QSqlDatabase>
 
 using namespace Qt::StringLiterals;
@@ -685,6 +686,31 @@ class TestAusgabe : public Buchungstest {
     waehlen("cboKonto", u"Frankenkonto"_s);
     QCOMPARE(kind<QLabel>(dialog, "Label8")->text(), u"Betrag in CHF"_s);
     QCOMPARE(betragKonto(), u"20,00"_s);
+  }
+
+  // One intention, one booking: a second OK that arrives while the dialog unloads books nothing.
+  void zweimalBestaetigt_data() {
+    QTest::addColumn<bool>("warteschlange");
+    QTest::newRow("zwei Klicks") << false;
+    QTest::newRow("zwei Enter vor dem Entladen") << true;
+  }
+  void zweimalBestaetigt() {
+    QFETCH(bool, warteschlange);
+    oeffnen();
+    ausgabeEintippen(u"7,77"_s, u"Kino"_s);
+    QPushButton* ok = knopf("cmdOK");
+    fokus(ok);
+    if (warteschlange) {
+      for (int i = 0; i < 2; ++i)
+        QCoreApplication::postEvent(ok, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, {}));
+    } else {
+      ok->click();
+      ok->click();
+    }
+    QTRY_VERIFY(!Formulare::geladen<frmAusgabe>());
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(buchungen(), 6);
+    QCOMPARE(RegistryLesen(HKCU, BenutzerSchluessel(), u"ID"_s), QVariant(u"6"_s));
   }
 
   // --- purpose and category buttons ------------------------------------------------------------

@@ -294,9 +294,11 @@ void Buchungsdialog::textSetzen(QComboBox* liste, const QString& text) {
 
 // --- currency conversion ---------------------------------------------------------------------
 
+// Names are looked up as names, letter case ignored as the engine ignores it: "_" and "%" are
+// characters like any other ("Konto_1" is not "KontoA1").
 void Buchungsdialog::cboKonto_Click() {
   Data2.abfrageSetzen(Abfrage(u"Konten"_s));
-  if (Data2.finden(Bedingung::wie(u"Kontoname"_s, ui->cboKonto->currentText()))) {
+  if (Data2.finden(Bedingung::gleich(u"KontoName"_s, ui->cboKonto->currentText()))) {
     KontoWaehrung = text(Data2.wert(u"Waehrung"_s));
     const QVariant datum = Data2.wert(u"Datum"_s);
     if (datum.typeId() == QMetaType::QDate)
@@ -304,7 +306,7 @@ void Buchungsdialog::cboKonto_Click() {
   }
   ui->Label8->setText(u"Betrag in "_s + KontoWaehrung);
   Data3.abfrageSetzen(Abfrage(u"Wechselkurs"_s));
-  if (Data3.finden(Bedingung::wie(u"Waehrung"_s, KontoWaehrung))) {
+  if (Data3.finden(Bedingung::gleich(u"Waehrung"_s, KontoWaehrung))) {
     if (const auto k = kurs(Data3.wert(u"Kurs"_s)))
       KursKonto = *k;
   }
@@ -326,7 +328,7 @@ void Buchungsdialog::cboKonto_Change() {
 
 void Buchungsdialog::cboWaehrung_Click() {
   Data3.abfrageSetzen(Abfrage(u"Wechselkurs"_s));
-  if (Data3.finden(Bedingung::wie(u"Waehrung"_s, ui->cboWaehrung->currentText()))) {
+  if (Data3.finden(Bedingung::gleich(u"Waehrung"_s, ui->cboWaehrung->currentText()))) {
     if (const auto k = kurs(Data3.wert(u"Kurs"_s)))
       KursEingabe = *k;
   }
@@ -581,7 +583,7 @@ void Buchungsdialog::KaufpreisUmrechnen() {
     V = text(Data3.wert(u"Waehrung"_s));
   std::optional<float> R;
   Data3.abfrageSetzen(Abfrage(u"Wechselkurs"_s));
-  if (versicherung && Data3.finden(Bedingung::wie(u"Waehrung"_s, V)))
+  if (versicherung && Data3.finden(Bedingung::gleich(u"Waehrung"_s, V)))
     R = kurs(Data3.wert(u"Kurs"_s));
 
   // Without an insurance currency, or without a rate the way to it needs (the insurance

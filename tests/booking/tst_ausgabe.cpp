@@ -688,6 +688,65 @@ class TestAusgabe : public Buchungstest {
     QCOMPARE(betragKonto(), u"20,00"_s);
   }
 
+  // Names are names: "_" and "%" in an account or currency name are characters, not wildcards,
+  // and letter case counts for nothing, umlauts included.
+  void namenSindKeineMuster_data() {
+    QTest::addColumn<QString>("daten");
+    QTest::addColumn<QString>("buch");
+    QTest::addColumn<QString>("konto");
+    QTest::addColumn<QString>("waehrung");
+    QTest::addColumn<QString>("ueberschrift");
+    QTest::addColumn<QDate>("beginn");
+    QTest::addColumn<double>("ausgabe");  // for 10 entered
+    const QString konten =
+        u"DELETE FROM Konten;"
+        "INSERT INTO Konten VALUES ('KontoA1', 'EUR', '2020-01-01');"
+        "INSERT INTO Konten VALUES ('Konto_1', 'USD', '2025-07-01');"
+        "INSERT INTO Konten VALUES ('Konto 100', 'EUR', '2021-01-01');"
+        "INSERT INTO Konten VALUES ('Konto%', 'CHF', '2022-01-01');"_s;
+    QTest::newRow("Unterstrich im Konto") << u""_s << konten << u"Konto_1"_s << u"EUR"_s
+                                          << u"Betrag in USD"_s << QDate(2025, 7, 1) << 11.0;
+    QTest::newRow("Prozent im Konto") << u""_s << konten << u"Konto%"_s << u"EUR"_s
+                                      << u"Betrag in CHF"_s << QDate(2022, 1, 1) << 16.0;
+    QTest::newRow("Unterstrich in der Eingabewährung")
+        << u"INSERT INTO Wechselkurs VALUES ('US_', 2, -1);"_s << u""_s << u"Girokonto"_s
+        << u"US_"_s << u"Betrag in EUR"_s << QDate(2020, 1, 1) << 5.0;
+    QTest::newRow("Unterstrich in der Kontowährung")
+        << u"INSERT INTO Wechselkurs VALUES ('US_', 2, 0);"_s
+        << u"INSERT INTO Konten VALUES ('Sonderkonto', 'US_', '2020-01-01');"_s << u"Sonderkonto"_s
+        << u"EUR"_s << u"Betrag in US_"_s << QDate(2020, 1, 1) << 20.0;
+    QTest::newRow("Umlaute in anderer Schreibung")
+        << u"INSERT INTO Wechselkurs VALUES ('ÄÖÜ', 4, 0);"_s
+        << u"INSERT INTO Konten VALUES ('Ärztekonto', 'äöü', '2020-01-01');"_s << u"Ärztekonto"_s
+        << u"EUR"_s << u"Betrag in äöü"_s << QDate(2020, 1, 1) << 40.0;
+  }
+  void namenSindKeineMuster() {
+    QFETCH(QString, daten);
+    QFETCH(QString, buch);
+    QFETCH(QString, konto);
+    QFETCH(QString, waehrung);
+    QFETCH(QString, ueberschrift);
+    QFETCH(QDate, beginn);
+    QFETCH(double, ausgabe);
+    if (!daten.isEmpty())
+      this->daten(daten);
+    if (!buch.isEmpty())
+      sql(buch);
+    oeffnen();
+    waehlen("cboKonto", konto);
+    waehlen("cboWaehrung", waehrung);
+    QCOMPARE(kind<QLabel>(dialog, "Label8")->text(), ueberschrift);
+    QCOMPARE(zustand().KontoDatum, beginn);
+    ausgabeEintippen(u"10"_s, u"Urlaub"_s);
+    QTest::mouseClick(knopf("cmdOK"), Qt::LeftButton);
+    QTRY_VERIFY(!Formulare::geladen<frmAusgabe>());
+    QVERIFY(MeldungTest::gezeigt().isEmpty());
+    const QVariantList zeile = letzteBuchungen(1).value(0);
+    QCOMPARE(zeile.value(1).toString(), konto);
+    QCOMPARE(zeile.value(5).toString(), waehrung);
+    QCOMPARE(zeile.value(7).toDouble(), ausgabe);
+  }
+
   // One intention, one booking: a second OK that arrives while the dialog unloads books nothing.
   void zweimalBestaetigt_data() {
     QTest::addColumn<bool>("warteschlange");

@@ -12,11 +12,13 @@
 #include "Buchung.h"
 #include "Datensatzquelle.h"
 #include "Formular.h"
+#include "Waehrungsumrechnung.h"
 #include "clsComboFill.h"
 
 #include <QHash>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class Buchungsdialog;
@@ -77,6 +79,11 @@ class Buchungsdialog : public Formular {
   void KnoepfeFreigeben();
   void FelderLeeren();
   void BetragUmrechnen();
+  // The entered amount in the account's currency by the rates of the last selections.
+  Umrechnung umrechnungJetzt() const;
+  // What Ausgabe or Einnahme stores: the entered text when nothing is converted, otherwise the
+  // converted amount through "##,##0.00".
+  QString betragKontoText(const Umrechnung& umrechnung) const;
   // The commit's write: counter, booking row and, when given, the inventory row.
   Buchungsergebnis BuchungSchreiben();
 
@@ -87,11 +94,12 @@ class Buchungsdialog : public Formular {
   QComboBox* Namensliste = nullptr;  // cboEmpfaenger or cboAuftraggeber
 
   QString KontoWaehrung;
-  float KursKonto = 0;
-  float KursEingabe = 0;
-  float BetragKonto = 0;
-  float BetragEuro = 0;
-  float KaufpreisVersicherung = 0;
+  // The rates of the account's and of the entry currency, each its own currency's or none.
+  std::optional<double> KursKonto;
+  std::optional<double> KursEingabe;
+  double BetragKonto = 0;
+  double BetragEuro = 0;
+  double KaufpreisVersicherung = 0;
 
   Datensatzquelle Data1;
   Datensatzquelle Data2;
@@ -112,6 +120,8 @@ class Buchungsdialog : public Formular {
 
  private:
   void Buchen(QPushButton* knopf, bool schliessen);
+  // Messages 3011-3013 for an amount that cannot be converted.
+  void UmrechnungsfehlerMelden(const Umrechnung& umrechnung);
   bool BetragTaste(QKeyEvent* taste);
   bool DatumTaste(QKeyEvent* taste);
   void txtBetrag_LostFocus();
@@ -124,8 +134,9 @@ class Buchungsdialog : public Formular {
   // The inventory item of a ticked Check1; BuchungSpeichern writes it in the booking's
   // transaction.
   Inventarzeile InventarSchreiben();
-  // KaufpreisVersicherung: the price in the insurance currency.
-  void KaufpreisUmrechnen();
+  // KaufpreisVersicherung: the price in the insurance currency; the result is its text for the
+  // inventory row.
+  QString KaufpreisUmrechnen();
 
   // Completion of the three completing lists: key down and change.
   clsComboFill& Fill();

@@ -183,10 +183,13 @@ void Buchungsdialog::beimLaden() {
   setzeHilfekontext(m_art.hilfekontext);
   bilderLaden();
 
-  Data1.verbinden(zustand().Benutzerdatei);
-  Data2.verbinden(zustand().Benutzerdatei);
+  // The user and book of this dialog from now on, whoever signs in while it is open.
+  m_benutzer = zustand().AktuellerBenutzer;
+  m_buchdatei = zustand().Benutzerdatei;
+  Data1.verbinden(m_buchdatei);
+  Data2.verbinden(m_buchdatei);
   Data3.verbinden(zustand().Datendatei);
-  Datenbank::buchdateiOeffnen(zustand().Benutzerdatei);
+  Datenbank::buchdateiOeffnen(m_buchdatei);
   Datenbank::datendateiOeffnen(zustand().Datendatei);
 
   ListenFuellen();
@@ -564,9 +567,17 @@ void Buchungsdialog::UmrechnungsfehlerMelden(const Umrechnung& u) {
   }
 }
 
+bool Buchungsdialog::buchungBegonnen() const {
+  const QString betrag = ui->txtBetrag->text();
+  if (const auto zahl = Werte::zahl(betrag))
+    return *zahl != 0;
+  return !betrag.trimmed().isEmpty();
+}
+
 Buchungsergebnis Buchungsdialog::BuchungSchreiben() {
   Buchung b;
   b.art = m_art.art;
+  b.Benutzer = m_benutzer;
   b.KontoName = ui->cboKonto->currentText();
   b.Datum = ui->txtDatum->text();
   b.Betrag = ui->txtBetrag->text();
@@ -587,7 +598,7 @@ Buchungsergebnis Buchungsdialog::BuchungSchreiben() {
 
 Inventarzeile Buchungsdialog::InventarSchreiben() {
   Inventarzeile z;
-  z.Besitzer = zustand().AktuellerBenutzer;
+  z.Besitzer = m_benutzer;
   z.Kategorie = ui->cboKategorie->currentText();
   z.Datum = ui->txtDatum->text();
   z.Beschreibung = ui->cboVerwendungszweck->currentText();

@@ -8,8 +8,12 @@
 // Change -> textChanged / currentTextChanged (program changes too); Click on a list -> its
 // currentIndexChanged (also when the program selects); GotFocus -> FeldFokus; KeyPress filters,
 // key down and leaving a field -> this form's event filter; F1 -> Formular; Esc -> reject().
+//
+// A dialog books for the user it was loaded for (Buchungsfenster): the book its sources are bound
+// to, that user's counter and, for the inventory, that user as owner, whoever signs in later.
 
 #include "Buchung.h"
+#include "Buchungsfenster.h"
 #include "Datensatzquelle.h"
 #include "Formular.h"
 #include "Waehrungsumrechnung.h"
@@ -28,7 +32,7 @@ class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 
-class Buchungsdialog : public Formular {
+class Buchungsdialog : public Formular, public Buchungsfenster {
   Q_OBJECT
 
  public:
@@ -59,6 +63,10 @@ class Buchungsdialog : public Formular {
   };
 
   ~Buchungsdialog() override;
+
+  QString buchungsbenutzer() const override { return m_benutzer; }
+  QString buchungsdatei() const override { return m_buchdatei; }
+  bool buchungBegonnen() const override;
 
  protected:
   explicit Buchungsdialog(Beschreibung art);
@@ -147,4 +155,6 @@ class Buchungsdialog : public Formular {
 
   Beschreibung m_art;
   std::unique_ptr<clsComboFill> m_fill;  // made on first use
+  QString m_benutzer;                    // AktuellerBenutzer at load
+  QString m_buchdatei;                   // Benutzerdatei at load
 };

@@ -34,7 +34,11 @@ int MeldungNr(int prompt, int titel, int stil) {
 }
 
 QString BenutzerSchluessel() {
-  return ProduktSchluessel + u'\\' + zustand().AktuellerBenutzer;
+  return BenutzerSchluessel(zustand().AktuellerBenutzer);
+}
+
+QString BenutzerSchluessel(const QString& benutzer) {
+  return ProduktSchluessel + u'\\' + benutzer;
 }
 
 QString ProduktWert(const QString& name) {

@@ -164,19 +164,6 @@ class TestBenutzerwechsel : public Buchungstest {
     QCOMPARE(zaehler(erster), zaehlerErster);
   }
 
-  // The same user again: the open dialog comes back with what is typed in it, nothing asked.
-  void derselbeBenutzer() {
-    anmeldeweg(u"Anmeldung"_s);
-    befehl(u"Ausgabe"_s, u"Ben"_s, u"Anmeldung"_s);
-    dialogFuer(u"Ausgabe"_s, u"Ben"_s);
-    QPointer<Formular> offen = dialog;
-    tippen(feld("txtBetrag"), u"5"_s);
-    befehl(u"Ausgabe"_s, u"Ben"_s, u"Anmeldung"_s);
-    QCOMPARE(Formulare::geladen(u"frmAusgabe"_s), offen.data());
-    QCOMPARE(feld("txtBetrag")->text(), u"5"_s);
-    QVERIFY(MeldungTest::gezeigt().isEmpty());
-  }
-
   // Whoever is signed in at the commit, the dialog books for the user it was loaded for: that
   // user's book, counter and inventory owner.
   void gebundenAnDenBenutzer() {

@@ -20,7 +20,6 @@
 #include <QPointer>
 #include <QStringListModel>
 #include <algorithm>
-#include <cmath>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -67,15 +66,16 @@ QString text(const QVariant& wert) {
   return wert.isValid() ? wert.toString() : QString();
 }
 
-// A rate as stored; none for NULL or a text that is no number.
-std::optional<float> kurs(const QVariant& wert) {
-  if (!wert.isValid())
+// What lbBetrag shows while the amount cannot be converted: no figure that is not the amount's.
+const QString OhneBetrag = QStringLiteral("\u2013");
+
+// The rate of a currency, looked up by its code (letter case ignored) on the rate table: that
+// currency's own, or none when it has no row or its rate cannot convert.
+std::optional<double> waehrungsKurs(Datensatzquelle& Data3, const QString& waehrung) {
+  Data3.abfrageSetzen(Abfrage(u"Wechselkurs"_s));
+  if (waehrung.isEmpty() || !Data3.finden(Bedingung::gleich(u"Waehrung"_s, waehrung)))
     return std::nullopt;
-  bool ok = false;
-  const double d = wert.toDouble(&ok);
-  if (!ok)
-    return std::nullopt;
-  return static_cast<float>(d);
+  return gueltigerKurs(Data3.wert(u"Kurs"_s));
 }
 
 // The field was left for another control of the same window, not because the window lost the
@@ -183,10 +183,13 @@ void Buchungsdialog::beimLaden() {
   setzeHilfekontext(m_art.hilfekontext);
   bilderLaden();
 
-  Data1.verbinden(zustand().Benutzerdatei);
-  Data2.verbinden(zustand().Benutzerdatei);
+  // The user and book of this dialog from now on, whoever signs in while it is open.
+  m_benutzer = zustand().AktuellerBenutzer;
+  m_buchdatei = zustand().Benutzerdatei;
+  Data1.verbinden(m_buchdatei);
+  Data2.verbinden(m_buchdatei);
   Data3.verbinden(zustand().Datendatei);
-  Datenbank::buchdateiOeffnen(zustand().Benutzerdatei);
+  Datenbank::buchdateiOeffnen(m_buchdatei);
   Datenbank::datendateiOeffnen(zustand().Datendatei);
 
   ListenFuellen();
@@ -294,20 +297,21 @@ void Buchungsdialog::textSetzen(QComboBox* liste, const QString& text) {
 
 // --- currency conversion ---------------------------------------------------------------------
 
+// Names are looked up as names, letter case ignored as the engine ignores it: "_" and "%" are
+// characters like any other ("Konto_1" is not "KontoA1").
 void Buchungsdialog::cboKonto_Click() {
   Data2.abfrageSetzen(Abfrage(u"Konten"_s));
-  if (Data2.finden(Bedingung::wie(u"Kontoname"_s, ui->cboKonto->currentText()))) {
+  if (Data2.finden(Bedingung::gleich(u"KontoName"_s, ui->cboKonto->currentText()))) {
     KontoWaehrung = text(Data2.wert(u"Waehrung"_s));
     const QVariant datum = Data2.wert(u"Datum"_s);
     if (datum.typeId() == QMetaType::QDate)
       zustand().KontoDatum = datum.toDate();
+  } else {
+    // No currency of another account: without one nothing is converted.
+    KontoWaehrung.clear();
   }
   ui->Label8->setText(u"Betrag in "_s + KontoWaehrung);
-  Data3.abfrageSetzen(Abfrage(u"Wechselkurs"_s));
-  if (Data3.finden(Bedingung::wie(u"Waehrung"_s, KontoWaehrung))) {
-    if (const auto k = kurs(Data3.wert(u"Kurs"_s)))
-      KursKonto = *k;
-  }
+  KursKonto = waehrungsKurs(Data3, KontoWaehrung);
   BetragUmrechnen();
 
   // The account's currency becomes the entry currency when it is offered; selecting it again
@@ -325,29 +329,36 @@ void Buchungsdialog::cboKonto_Change() {
 }
 
 void Buchungsdialog::cboWaehrung_Click() {
-  Data3.abfrageSetzen(Abfrage(u"Wechselkurs"_s));
-  if (Data3.finden(Bedingung::wie(u"Waehrung"_s, ui->cboWaehrung->currentText()))) {
-    if (const auto k = kurs(Data3.wert(u"Kurs"_s)))
-      KursEingabe = *k;
-  }
+  KursEingabe = waehrungsKurs(Data3, ui->cboWaehrung->currentText());
   BetragUmrechnen();
 }
 
+Umrechnung Buchungsdialog::umrechnungJetzt() const {
+  const auto betrag = Werte::zahl(ui->txtBetrag->text());
+  if (!betrag) {
+    Umrechnung u;
+    u.fehler = Umrechnung::Fehler::KeinBetrag;
+    return u;
+  }
+  return umrechnen(*betrag, ui->cboWaehrung->currentText(), KursEingabe, KontoWaehrung, KursKonto);
+}
+
+QString Buchungsdialog::betragKontoText(const Umrechnung& u) const {
+  if (u.unveraendert)
+    return ui->txtBetrag->text();
+  return Werte::formatieren(u.betrag.value_or(0), Werte::Betragsformat);
+}
+
 void Buchungsdialog::BetragUmrechnen() {
-  // An amount text that is no number converts the amount from before.
-  float eingabe = BetragKonto;
-  if (const auto betrag = Werte::zahl(ui->txtBetrag->text()))
-    eingabe = static_cast<float>(*betrag);
-  const Umrechnung u =
-      umrechnen(eingabe, ui->cboWaehrung->currentText(), KursEingabe, KontoWaehrung, KursKonto);
-  // A rate of 0, or one never found, gives no amount (nor does an amount beyond the range of the
-  // float): the caption keeps the last one.
-  if (!std::isfinite(u.betrag) || (u.ueberEuro && !std::isfinite(u.euro)))
+  const Umrechnung u = umrechnungJetzt();
+  if (!u.ok()) {
+    lbBetragSetzen(OhneBetrag);
     return;
-  if (u.ueberEuro)
-    BetragEuro = u.euro;
-  BetragKonto = u.betrag;
-  lbBetragSetzen(Werte::floatText(BetragKonto));
+  }
+  if (u.euro)
+    BetragEuro = *u.euro;
+  BetragKonto = *u.betrag;
+  lbBetragSetzen(betragKontoText(u));
 }
 
 void Buchungsdialog::lbBetragSetzen(const QString& text) {
@@ -448,7 +459,8 @@ void Buchungsdialog::FelderLeeren() {
     liste->setCurrentIndex(-1);
     liste->setEditText(QString());
   }
-  lbBetragSetzen(Werte::formatieren(u"0,00"_s, Werte::Standard));
+  // "0,00", or no figure while the amount cannot be converted.
+  BetragUmrechnen();
   if (ui->Check1)
     ui->Check1->setChecked(false);
 }
@@ -502,6 +514,9 @@ void Buchungsdialog::cmdAbbrechen_Click() {
 }
 
 void Buchungsdialog::Buchen(QPushButton* knopf, bool schliessen) {
+  // A second Enter or click that arrives after OK has unloaded the dialog books nothing more.
+  if (wirdEntladen())
+    return;
   // Enter in a field presses the button without the field being left: the field's leave rules
   // run first, as a click would run them, and the booking goes ahead only when they let the focus
   // go and the button is still enabled.
@@ -514,6 +529,11 @@ void Buchungsdialog::Buchen(QPushButton* knopf, bool schliessen) {
   const auto betrag = Werte::zahl(ui->txtBetrag->text());
   if (!betrag || *betrag == 0 || ui->cboKategorie->currentText().isEmpty()) {
     MeldungNr(m_art.unvollstaendig.prompt, m_art.unvollstaendig.titel, 64);
+    return;
+  }
+  // Without a conversion there is no amount to book: the fields stay for another currency.
+  if (const Umrechnung u = umrechnungJetzt(); !u.ok()) {
+    UmrechnungsfehlerMelden(u);
     return;
   }
   const Buchungsergebnis ergebnis = BuchungSchreiben();
@@ -530,14 +550,39 @@ void Buchungsdialog::Buchen(QPushButton* knopf, bool schliessen) {
   ui->txtBetrag->setFocus(Qt::OtherFocusReason);
 }
 
+void Buchungsdialog::UmrechnungsfehlerMelden(const Umrechnung& u) {
+  switch (u.fehler) {
+    case Umrechnung::Fehler::OhneKurs:
+      Meldung(Text(3011).replace(u"%1"_s, u.waehrung), Text(3111), 48, 3011, 3111);
+      return;
+    case Umrechnung::Fehler::KeineWaehrung:
+      MeldungNr(3012, 3112, 48);
+      return;
+    case Umrechnung::Fehler::ZuGross:
+      Meldung(Text(3013).replace(u"%1"_s, u.waehrung), Text(3113), 48, 3013, 3113);
+      return;
+    case Umrechnung::Fehler::KeinBetrag:
+    case Umrechnung::Fehler::Keiner:
+      return;
+  }
+}
+
+bool Buchungsdialog::buchungBegonnen() const {
+  const QString betrag = ui->txtBetrag->text();
+  if (const auto zahl = Werte::zahl(betrag))
+    return *zahl != 0;
+  return !betrag.trimmed().isEmpty();
+}
+
 Buchungsergebnis Buchungsdialog::BuchungSchreiben() {
   Buchung b;
   b.art = m_art.art;
+  b.Benutzer = m_benutzer;
   b.KontoName = ui->cboKonto->currentText();
   b.Datum = ui->txtDatum->text();
   b.Betrag = ui->txtBetrag->text();
   b.Waehrung = ui->cboWaehrung->currentText();
-  b.BetragKonto = ui->lbBetrag->text();
+  b.BetragKonto = betragKontoText(umrechnungJetzt());
   b.Name = Namensliste->currentText();
   b.Kategorie = ui->cboKategorie->currentText();
   b.Verwendungszweck = ui->cboVerwendungszweck->currentText();
@@ -552,48 +597,39 @@ Buchungsergebnis Buchungsdialog::BuchungSchreiben() {
 // --- inventory -------------------------------------------------------------------------------
 
 Inventarzeile Buchungsdialog::InventarSchreiben() {
-  KaufpreisUmrechnen();
   Inventarzeile z;
-  z.Besitzer = zustand().AktuellerBenutzer;
+  z.Besitzer = m_benutzer;
   z.Kategorie = ui->cboKategorie->currentText();
   z.Datum = ui->txtDatum->text();
   z.Beschreibung = ui->cboVerwendungszweck->currentText();
   z.Kaufpreis = Werte::formatieren(ui->txtBetrag->text(), Werte::Standard);
   z.Waehrung = ui->cboWaehrung->currentText();
-  z.Betrag = Werte::formatieren(Werte::floatText(KaufpreisVersicherung), Werte::Standard);
+  z.Betrag = KaufpreisUmrechnen();
   return z;
 }
 
-void Buchungsdialog::KaufpreisUmrechnen() {
+QString Buchungsdialog::KaufpreisUmrechnen() {
   const QString E = ui->cboWaehrung->currentText();
+  const QString wieEingegeben = Werte::formatieren(ui->txtBetrag->text(), Werte::Standard);
   if (const auto preis = Werte::zahl(ui->txtBetrag->text()))
-    KaufpreisVersicherung = static_cast<float>(*preis);
+    KaufpreisVersicherung = *preis;
 
   // The insurance currency is the first row's; its rate is looked up anew for every item.
-  QString V;
   Data3.abfrageSetzen(Abfrage(u"Versicherung"_s));
   Data3.ersteZeile();
-  const bool versicherung = !Data3.eof();
-  if (versicherung)
-    V = text(Data3.wert(u"Waehrung"_s));
-  std::optional<float> R;
-  Data3.abfrageSetzen(Abfrage(u"Wechselkurs"_s));
-  if (versicherung && Data3.finden(Bedingung::wie(u"Waehrung"_s, V)))
-    R = kurs(Data3.wert(u"Kurs"_s));
-
-  // Without an insurance currency, or without a rate the way to it needs (the insurance
-  // currency's own, unless it is the euro, or the entry currency's), the price stays as entered:
-  // a value of 0 would be wrong for certain.
-  if (!versicherung || E == V)
-    return;
-  if (V != u"EUR" && (!R || *R == 0))
-    return;
-  const Umrechnung u = umrechnen(KaufpreisVersicherung, E, KursEingabe, V, R.value_or(0));
-  if (!std::isfinite(u.betrag) || (u.ueberEuro && !std::isfinite(u.euro)))
-    return;
-  if (u.ueberEuro)
-    BetragEuro = u.euro;
-  KaufpreisVersicherung = u.betrag;
+  if (Data3.eof())
+    return wieEingegeben;  // nothing to convert into: the price as entered
+  const QString V = text(Data3.wert(u"Waehrung"_s));
+  const Umrechnung u = umrechnen(KaufpreisVersicherung, E, KursEingabe, V, waehrungsKurs(Data3, V));
+  // In the insurance currency already: the price as entered. Without a rate the way needs (the
+  // insurance currency's own, unless it is the euro, or the entry currency's), the price as
+  // entered too: a value of 0 would be wrong for certain.
+  if (u.unveraendert || !u.ok())
+    return wieEingegeben;
+  if (u.euro)
+    BetragEuro = *u.euro;
+  KaufpreisVersicherung = *u.betrag;
+  return Werte::formatieren(KaufpreisVersicherung, Werte::Standard);
 }
 
 void Buchungsdialog::cmdSave_Click() {

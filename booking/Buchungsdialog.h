@@ -8,15 +8,21 @@
 // Change -> textChanged / currentTextChanged (program changes too); Click on a list -> its
 // currentIndexChanged (also when the program selects); GotFocus -> FeldFokus; KeyPress filters,
 // key down and leaving a field -> this form's event filter; F1 -> Formular; Esc -> reject().
+//
+// A dialog books for the user it was loaded for (Buchungsfenster): the book its sources are bound
+// to, that user's counter and, for the inventory, that user as owner, whoever signs in later.
 
 #include "Buchung.h"
+#include "Buchungsfenster.h"
 #include "Datensatzquelle.h"
 #include "Formular.h"
+#include "Waehrungsumrechnung.h"
 #include "clsComboFill.h"
 
 #include <QHash>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class Buchungsdialog;
@@ -26,7 +32,7 @@ class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 
-class Buchungsdialog : public Formular {
+class Buchungsdialog : public Formular, public Buchungsfenster {
   Q_OBJECT
 
  public:
@@ -58,6 +64,10 @@ class Buchungsdialog : public Formular {
 
   ~Buchungsdialog() override;
 
+  QString buchungsbenutzer() const override { return m_benutzer; }
+  QString buchungsdatei() const override { return m_buchdatei; }
+  bool buchungBegonnen() const override;
+
  protected:
   explicit Buchungsdialog(Beschreibung art);
 
@@ -77,6 +87,11 @@ class Buchungsdialog : public Formular {
   void KnoepfeFreigeben();
   void FelderLeeren();
   void BetragUmrechnen();
+  // The entered amount in the account's currency by the rates of the last selections.
+  Umrechnung umrechnungJetzt() const;
+  // What Ausgabe or Einnahme stores: the entered text when nothing is converted, otherwise the
+  // converted amount through "##,##0.00".
+  QString betragKontoText(const Umrechnung& umrechnung) const;
   // The commit's write: counter, booking row and, when given, the inventory row.
   Buchungsergebnis BuchungSchreiben();
 
@@ -87,11 +102,12 @@ class Buchungsdialog : public Formular {
   QComboBox* Namensliste = nullptr;  // cboEmpfaenger or cboAuftraggeber
 
   QString KontoWaehrung;
-  float KursKonto = 0;
-  float KursEingabe = 0;
-  float BetragKonto = 0;
-  float BetragEuro = 0;
-  float KaufpreisVersicherung = 0;
+  // The rates of the account's and of the entry currency, each its own currency's or none.
+  std::optional<double> KursKonto;
+  std::optional<double> KursEingabe;
+  double BetragKonto = 0;
+  double BetragEuro = 0;
+  double KaufpreisVersicherung = 0;
 
   Datensatzquelle Data1;
   Datensatzquelle Data2;
@@ -112,6 +128,8 @@ class Buchungsdialog : public Formular {
 
  private:
   void Buchen(QPushButton* knopf, bool schliessen);
+  // Messages 3011-3013 for an amount that cannot be converted.
+  void UmrechnungsfehlerMelden(const Umrechnung& umrechnung);
   bool BetragTaste(QKeyEvent* taste);
   bool DatumTaste(QKeyEvent* taste);
   void txtBetrag_LostFocus();
@@ -124,8 +142,9 @@ class Buchungsdialog : public Formular {
   // The inventory item of a ticked Check1; BuchungSpeichern writes it in the booking's
   // transaction.
   Inventarzeile InventarSchreiben();
-  // KaufpreisVersicherung: the price in the insurance currency.
-  void KaufpreisUmrechnen();
+  // KaufpreisVersicherung: the price in the insurance currency; the result is its text for the
+  // inventory row.
+  QString KaufpreisUmrechnen();
 
   // Completion of the three completing lists: key down and change.
   clsComboFill& Fill();
@@ -136,4 +155,6 @@ class Buchungsdialog : public Formular {
 
   Beschreibung m_art;
   std::unique_ptr<clsComboFill> m_fill;  // made on first use
+  QString m_benutzer;                    // AktuellerBenutzer at load
+  QString m_buchdatei;                   // Benutzerdatei at load
 };

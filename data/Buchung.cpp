@@ -73,12 +73,13 @@ Buchungsergebnis BuchungSpeichern(Datensatzquelle& Data1, const Buchung& b) {
     // an unused number instead of two bookings with the same number. A failed write uses up its
     // number either way; a counter that cannot be saved stops the booking for the same reason.
     Registry::Sperre sperre;
-    if (!IDauslesen()) {
+    const QString benutzer = b.Benutzer.value_or(zustand().AktuellerBenutzer);
+    if (!IDauslesen(benutzer)) {
       e.status = Buchungsergebnis::Status::ZaehlerErschoepft;
       return e;
     }
     e.id = zustand().AktuelleID;
-    if (const qint32 status = IDspeichern(); status != 0) {
+    if (const qint32 status = IDspeichern(benutzer); status != 0) {
       e.grund = QStringLiteral("Der Buchungszähler konnte nicht gespeichert werden (Fehler %1).")
                     .arg(status);
       return e;
@@ -121,7 +122,7 @@ void BuchungsfehlerMelden(const Buchungsergebnis& e) {
       QString prompt = Text(3001);
       if (!e.grund.isEmpty())
         prompt += QStringLiteral("\n\n") + e.grund;
-      Meldung(prompt, Text(3101), 16);
+      Meldung(prompt, Text(3101), 16, 3001, 3101);
       return;
     }
   }

@@ -4,6 +4,7 @@
 //
 //   Buchung b;
 //   b.art = Buchungsart::Ausgabe;
+//   b.Benutzer = benutzerDesDialogs;         // the counter's key
 //   b.KontoName = cboKonto->currentText();   b.Datum = txtDatum->text();
 //   b.Betrag = txtBetrag->text();            b.Waehrung = cboWaehrung->currentText();
 //   b.BetragKonto = lbBetrag->text();        b.Name = cboEmpfaenger->currentText();
@@ -27,7 +28,7 @@ enum class Buchungsart { Ausgabe, Einnahme };
 // The inventory item of an expense, as the dialog's texts give it; ID, Versichert (true) and
 // Bemerkung (empty) are added when it is written.
 struct Inventarzeile {
-  QString Besitzer;      // AktuellerBenutzer
+  QString Besitzer;      // the user the dialog was loaded for
   QString Kategorie;     // cboKategorie
   QString Datum;         // txtDatum
   QString Beschreibung;  // cboVerwendungszweck
@@ -38,6 +39,9 @@ struct Inventarzeile {
 
 struct Buchung {
   Buchungsart art = Buchungsart::Ausgabe;
+  // Whose counter numbers the booking: the user the dialog was loaded for. None: the signed-in
+  // user's.
+  std::optional<QString> Benutzer;
   QString KontoName;         // cboKonto
   QString Datum;             // txtDatum
   QString Betrag;            // txtBetrag, in the entry currency
@@ -72,10 +76,11 @@ QList<QPair<QString, QVariant>> Buchungszeile(const Buchung& buchung, qint16 id)
 // Kaufpreis, Waehrung, Betrag, Versichert, Bemerkung.
 QList<QPair<QString, QVariant>> Inventarspalten(const Inventarzeile& zeile, qint16 id);
 
-// The commit of a booking after the dialog's validation: IDauslesen; IDspeichern (before the
-// write, so that a crash never hands one number out twice; a failed write uses up its number); the
-// booking row and the inventory row (when given) in one transaction on Data1's file. At a stored
-// counter of 32767 nothing happens at all; a counter that cannot be saved stores nothing.
+// The commit of a booking after the dialog's validation: IDauslesen and IDspeichern of the
+// booking's user (before the write, so that a crash never hands one number out twice; a failed
+// write uses up its number); the booking row and the inventory row (when given) in one transaction
+// on Data1's file. At a stored counter of 32767 nothing happens at all; a counter that cannot be
+// saved stores nothing.
 Buchungsergebnis BuchungSpeichern(Datensatzquelle& Data1, const Buchung& buchung);
 
 // Message 3001 (with the reason below it) or 3002 for a booking that was not stored.

@@ -7,7 +7,12 @@
 #include <limits>
 
 std::optional<qint16> gespeicherteID() {
-  const QString text = BenutzerWert(QStringLiteral("ID"));
+  return gespeicherteID(zustand().AktuellerBenutzer);
+}
+
+std::optional<qint16> gespeicherteID(const QString& benutzer) {
+  const QString text =
+      Werte::alsText(RegistryLesen(HKCU, BenutzerSchluessel(benutzer), QStringLiteral("ID")));
   if (const auto n = Werte::ganzzahl16(text))
     return n;
   // A number past the 16-bit range is a counter that cannot go on; anything else reads as 0.
@@ -17,7 +22,11 @@ std::optional<qint16> gespeicherteID() {
 }
 
 bool IDauslesen() {
-  const auto gespeichert = gespeicherteID();
+  return IDauslesen(zustand().AktuellerBenutzer);
+}
+
+bool IDauslesen(const QString& benutzer) {
+  const auto gespeichert = gespeicherteID(benutzer);
   if (!gespeichert || *gespeichert == std::numeric_limits<qint16>::max())
     return false;
   zustand().AktuelleID = qint16(*gespeichert + 1);
@@ -25,6 +34,10 @@ bool IDauslesen() {
 }
 
 qint32 IDspeichern() {
-  return RegistrySchreiben(HKCU, BenutzerSchluessel(), QStringLiteral("ID"),
+  return IDspeichern(zustand().AktuellerBenutzer);
+}
+
+qint32 IDspeichern(const QString& benutzer) {
+  return RegistrySchreiben(HKCU, BenutzerSchluessel(benutzer), QStringLiteral("ID"),
                            QString::number(zustand().AktuelleID));
 }

@@ -5,7 +5,7 @@
 //   Datensatzquelle Data2;
 //   Data2.verbinden(zustand().Benutzerdatei);              // at load
 //   Data2.abfrageSetzen(Abfrage(u"Konten"_s));              // set the SQL text and refresh
-//   if (Data2.finden(Bedingung::wie(u"Kontoname"_s, cboKonto->currentText())))
+//   if (Data2.finden(Bedingung::gleich(u"KontoName"_s, cboKonto->currentText())))
 //     KontoWaehrung = Data2.wert(u"Waehrung"_s).toString();
 //   for (Data2.ersteZeile(); !Data2.eof(); Data2.naechsteZeile()) ...
 //   Data2.neu(); Data2.setzen(u"Verwendung"_s, text); Data2.speichern();

@@ -59,11 +59,15 @@ QMessageBox::Icon symbol(int stil) {
 }  // namespace
 
 int Meldung(const QString& prompt, const QString& titel, int stil) {
+  return Meldung(prompt, titel, stil, 0, 0);
+}
+
+int Meldung(const QString& prompt, const QString& titel, int stil, int promptNr, int titelNr) {
   const QList<Knopf> liste = knoepfe(stil);
   Haken& h = haken();
   if (h.aktiv) {
     const int antwort = h.antworten.isEmpty() ? liste.first().antwort : h.antworten.takeFirst();
-    h.gezeigt.append({prompt, titel, stil, antwort});
+    h.gezeigt.append({prompt, titel, stil, antwort, promptNr, titelNr});
     return antwort;
   }
   QMessageBox box(symbol(stil), titel, prompt, QMessageBox::NoButton,

@@ -15,6 +15,9 @@ inline constexpr int Nein = 7;
 }  // namespace Antwort
 
 int Meldung(const QString& prompt, const QString& titel, int stil);
+// The same box with the numbers of its texts in the language file (0: a text of no number), which
+// a test sees in the record: the texts alone may be alike for different numbers.
+int Meldung(const QString& prompt, const QString& titel, int stil, int promptNr, int titelNr);
 
 // Tests answer message boxes here instead of through a real modal box: while installed, every
 // Meldung is recorded and answered with the next queued answer (the box's default button, the
@@ -26,6 +29,8 @@ struct Eintrag {
   QString titel;
   int stil = 0;
   int antwort = 0;
+  int promptNr = 0;
+  int titelNr = 0;
 };
 
 void installieren();

@@ -29,10 +29,16 @@ QString Text(int nummer) {
   return SprachText(zustand().Sprachdatei, QStringLiteral("Sprache"), QString::number(nummer));
 }
 
-int MeldungNr(int prompt, int titel, int stil) { return Meldung(Text(prompt), Text(titel), stil); }
+int MeldungNr(int prompt, int titel, int stil) {
+  return Meldung(Text(prompt), Text(titel), stil, prompt, titel);
+}
 
 QString BenutzerSchluessel() {
-  return ProduktSchluessel + u'\\' + zustand().AktuellerBenutzer;
+  return BenutzerSchluessel(zustand().AktuellerBenutzer);
+}
+
+QString BenutzerSchluessel(const QString& benutzer) {
+  return ProduktSchluessel + u'\\' + benutzer;
 }
 
 QString ProduktWert(const QString& name) {

@@ -40,6 +40,8 @@ int MeldungNr(int prompt, int titel, int stil);
 
 // The per-user key of the current user; the prefix with its separator alone before a sign-in.
 QString BenutzerSchluessel();
+// The per-user key of `benutzer`.
+QString BenutzerSchluessel(const QString& benutzer);
 // A value of the product key / of the current user's key as text ("" when missing).
 QString ProduktWert(const QString& name);
 QString BenutzerWert(const QString& name);

@@ -1,7 +1,8 @@
 #include "frmTray.h"
 
-#include "Einzelinstanz.h"
 #include "Bildliste.h"
+#include "Buchungsfenster.h"
+#include "Einzelinstanz.h"
 #include "CoolMenu.h"
 #include "HelpCallBack.h"
 #include "Programm.h"
@@ -214,8 +215,12 @@ void frmTray::buchen(const QString& art, const QString& buchungsdialog) {
     modalZeigen(QStringLiteral("frmAnmeldung"));
     return;
   }
-  z.AktuellerBenutzer = ProduktWert(QStringLiteral("Benutzer"));
-  z.Benutzerdatei = z.Programmordner + z.AktuellerBenutzer + QStringLiteral(".mdb");
+  const QString benutzer = ProduktWert(QStringLiteral("Benutzer"));
+  const QString datei = z.Programmordner + benutzer + QStringLiteral(".mdb");
+  if (!BenutzerwechselZulassen(benutzer, datei))
+    return;
+  z.AktuellerBenutzer = benutzer;
+  z.Benutzerdatei = datei;
   Formulare::nichtModalZeigen(buchungsdialog);
 }
 

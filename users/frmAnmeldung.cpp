@@ -1,5 +1,6 @@
 #include "frmAnmeldung.h"
 
+#include "Buchungsfenster.h"
 #include "Datenbank.h"
 #include "Module1.h"
 #include "SpracheAnwenden.h"
@@ -55,8 +56,13 @@ void frmAnmeldung::cmdOK_Click() {
   if (name.isEmpty())
     return;
   Zustand& z = zustand();
+  const QString datei = z.Programmordner + name + u".mdb"_s;
+  if (!BenutzerwechselZulassen(name, datei)) {
+    entladen();
+    return;
+  }
   z.AktuellerBenutzer = name;
-  z.Benutzerdatei = z.Programmordner + name + u".mdb"_s;
+  z.Benutzerdatei = datei;
   entladen();
   BuchungsdialogZeigen();
 }

@@ -1,6 +1,7 @@
 #include "frmBenutzer.h"
 
 #include "Benutzeranlage.h"
+#include "Buchungsfenster.h"
 #include "Datenbank.h"
 #include "Kennwortkodierung.h"
 #include "Module1.h"
@@ -201,6 +202,8 @@ void frmBenutzer::cmdOK_Click() {
   BenutzerSuchen();
   if (m_benutzerVorhanden) {
     if (kennwortStimmt()) {
+      if (!wechselZulassen())
+        return;
       if (ohneKennwort)
         anmeldeartSchreiben();
       BenutzerAktivieren();
@@ -236,9 +239,19 @@ void frmBenutzer::neuerBenutzer() {
     anlage.melden(e);
     return;
   }
+  if (!wechselZulassen())
+    return;
   if (!ui->Option3->isChecked())
     anmeldeartSchreiben();
   BenutzerAktivieren();
   entladen();
   BuchungsdialogZeigen();
+}
+
+bool frmBenutzer::wechselZulassen() {
+  const QString name = ui->cboBenutzer->currentText();
+  if (BenutzerwechselZulassen(name, zustand().Programmordner + name + u".mdb"_s))
+    return true;
+  entladen();
+  return false;
 }

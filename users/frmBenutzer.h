@@ -47,6 +47,9 @@ class frmBenutzer : public Formular {
   void anmeldeartSchreiben();
   bool kennwortStimmt();
   void neuerBenutzer();
+  // Before the user is signed in: another user's booking dialogs go; a No to their question
+  // unloads this dialog and signs nobody in.
+  bool wechselZulassen();
 
   Ui::frmBenutzer* ui;
   Datensatzquelle Data1;

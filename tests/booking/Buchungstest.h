@@ -66,13 +66,14 @@ inline void imModalen(std::function<void(Formular*)> schritt) {
   wache->start();
 }
 
-// The text numbers of the message boxes shown so far, among `nummern` (-1 for any other).
+// The text numbers of the message boxes shown so far, among `nummern` (-1 for any other): the
+// number recorded with the box, or for a box shown without one the number of its text.
 inline QList<int> gezeigteMeldungen(const QList<int>& nummern) {
   QList<int> gezeigt;
   for (const auto& m : MeldungTest::gezeigt()) {
     int nr = -1;
     for (int n : nummern) {
-      if (m.prompt == Text(n))
+      if (m.promptNr != 0 ? m.promptNr == n : m.prompt == Text(n))
         nr = n;
     }
     gezeigt.append(nr);
@@ -80,17 +81,20 @@ inline QList<int> gezeigteMeldungen(const QList<int>& nummern) {
   return gezeigt;
 }
 
-using Meldungsdaten = std::tuple<QString, QString, int>;
+// Prompt and title by their numbers and texts, and the style: texts of different numbers may be
+// alike in the shipped language file.
+using Meldungsdaten = std::tuple<int, int, QString, QString, int>;
 
-// The message boxes shown so far: prompt, title, style.
+// The message boxes shown so far.
 inline QList<Meldungsdaten> meldungen() {
   QList<Meldungsdaten> liste;
   for (const auto& m : MeldungTest::gezeigt())
-    liste.append({m.prompt, m.titel, m.stil});
+    liste.append({m.promptNr, m.titelNr, m.prompt, m.titel, m.stil});
   return liste;
 }
-inline Meldungsdaten meldung(int prompt, int titel, int stil) {
-  return {Text(prompt), Text(titel), stil};
+// A message as expected; `einsetzen` takes the place of "%1" in its prompt.
+inline Meldungsdaten meldung(int prompt, int titel, int stil, const QString& einsetzen = {}) {
+  return {prompt, titel, Text(prompt).replace(QStringLiteral("%1"), einsetzen), Text(titel), stil};
 }
 
 class Buchungstest : public QObject {

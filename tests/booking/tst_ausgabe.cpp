@@ -9,6 +9,8 @@
 
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QHash>
+#include <QKeyEvent>
 #include <QSqlDatabase>
 
 using namespace Qt::StringLiterals;
@@ -36,6 +38,20 @@ class frmKategorie : public Formular {
     });
   }
 };
+
+// The account's amount as the 32-bit float rules made it: every step a float, its seven-digit
+// text through "##,##0.00". The demo's rates: USD 1,1, CHF 1,6.
+double mitFloats(double betrag, const QString& E, const QString& Z) {
+  const QHash<QString, float> kurs{{u"EUR"_s, 1.0f}, {u"USD"_s, 1.1f}, {u"CHF"_s, 1.6f}};
+  float b = float(betrag);
+  if (E != Z) {
+    if (Z != u"EUR")
+      b = E == u"EUR" ? b * kurs[Z] : float(b / kurs[E]) * kurs[Z];
+    else
+      b = b / kurs[E];
+  }
+  return Werte::zahl(Werte::formatieren(Werte::floatText(b), Werte::Betragsformat)).value_or(-1);
+}
 
 }  // namespace
 
@@ -367,6 +383,12 @@ class TestAusgabe : public Buchungstest {
     QTest::newRow("CHF nach USD") << usd << u"Girokonto"_s << u"CHF"_s << u"16"_s << 16.0 << 11.0;
     QTest::newRow("USD bleibt USD")
         << usd << u"Girokonto"_s << u"USD"_s << u"1.234,5"_s << 1234.5 << 1234.5;
+    // Every cent of the largest amounts, in the insurance currency and converted into another.
+    QTest::newRow("Höchstbetrag") << u""_s << u"Girokonto"_s << u"EUR"_s << u"9.999.999.999,99"_s
+                                  << 9999999999.99 << 9999999999.99;
+    QTest::newRow("Höchstbetrag nach USD")
+        << usd << u"Girokonto"_s << u"EUR"_s << u"9.999.999.999,99"_s << 9999999999.99
+        << 10999999999.99;
     QTest::newRow("erste Zeile zählt")
         << u"DELETE FROM Versicherung; INSERT INTO Versicherung VALUES ('USD');"
            "INSERT INTO Versicherung VALUES ('CHF');"_s
@@ -590,13 +612,29 @@ class TestAusgabe : public Buchungstest {
         << u"INSERT INTO Konten VALUES ('Eurokonto', 'eur', '2020-01-01');"_s
         << u"UPDATE Wechselkurs SET Kurs = 2 WHERE Waehrung = 'EUR';"_s << u"Eurokonto"_s << u""_s
         << u"10"_s << u"20,00"_s << u"EUR"_s << u"Betrag in eur"_s;
-    // Through 32-bit floats: the exact product would be 1.358.024,68.
-    QTest::newRow("über eine Million")
-        << u""_s << u""_s << u"Dollarkonto"_s << u"EUR"_s << u"1.234.567,89"_s << u"1.358.025,00"_s
-        << u"EUR"_s << u"Betrag in USD"_s;
-    QTest::newRow("eine Million, gleiche Währung")
-        << u""_s << u""_s << u"Girokonto"_s << u""_s << u"1234567,89"_s << u"1.234.568,00"_s
-        << u"EUR"_s << u"Betrag in EUR"_s;
+    // Names are names: "_" and "%" are characters, not wildcards, and letter case counts for
+    // nothing, umlauts included.
+    const QString konten =
+        u"DELETE FROM Konten;"
+        "INSERT INTO Konten VALUES ('KontoA1', 'EUR', '2020-01-01');"
+        "INSERT INTO Konten VALUES ('Konto_1', 'USD', '2025-07-01');"
+        "INSERT INTO Konten VALUES ('Konto 100', 'EUR', '2021-01-01');"
+        "INSERT INTO Konten VALUES ('Konto%', 'CHF', '2022-01-01');"_s;
+    QTest::newRow("Unterstrich im Konto") << konten << u""_s << u"Konto_1"_s << u"EUR"_s << u"10"_s
+                                          << u"11,00"_s << u"EUR"_s << u"Betrag in USD"_s;
+    QTest::newRow("Prozent im Konto") << konten << u""_s << u"Konto%"_s << u"EUR"_s << u"10"_s
+                                      << u"16,00"_s << u"EUR"_s << u"Betrag in CHF"_s;
+    QTest::newRow("Unterstrich in der Eingabewährung")
+        << u""_s << u"INSERT INTO Wechselkurs VALUES ('US_', 2, -1);"_s << u"Girokonto"_s
+        << u"US_"_s << u"10"_s << u"5,00"_s << u"US_"_s << u"Betrag in EUR"_s;
+    QTest::newRow("Unterstrich in der Kontowährung")
+        << u"INSERT INTO Konten VALUES ('Sonderkonto', 'US_', '2020-01-01');"_s
+        << u"INSERT INTO Wechselkurs VALUES ('US_', 2, 0);"_s << u"Sonderkonto"_s << u"EUR"_s
+        << u"10"_s << u"20,00"_s << u"EUR"_s << u"Betrag in US_"_s;
+    QTest::newRow("Umlaute in anderer Schreibung")
+        << u"INSERT INTO Konten VALUES ('Ärztekonto', 'äöü', '2020-01-01');"_s
+        << u"INSERT INTO Wechselkurs VALUES ('ÄÖÜ', 4, 0);"_s << u"Ärztekonto"_s << u"EUR"_s
+        << u"10"_s << u"40,00"_s << u"EUR"_s << u"Betrag in äöü"_s;
   }
   void umrechnung() {
     QFETCH(QString, vorbereitung);
@@ -659,32 +697,180 @@ class TestAusgabe : public Buchungstest {
     QCOMPARE(betragKonto(), u"5,31"_s);  // 10 / 1,6 * 0,85
   }
 
-  // Without a usable rate there is no amount to show: the caption keeps the last one and never
-  // shows "inf" or "nan".
-  void ohneKurs() {
-    QVERIFY(DemoDaten::sqlAusfuehren(ordner->datei(u"Daten.mdb"_s),
-                                     u"UPDATE Wechselkurs SET Kurs = 0 WHERE Waehrung = 'USD';"
-                                     "DELETE FROM Wechselkurs WHERE Waehrung = 'CHF';"_s));
-    sql(u"DELETE FROM Konten;"
-        "INSERT INTO Konten VALUES ('Frankenkonto', 'CHF', '2020-01-01');"
-        "INSERT INTO Konten VALUES ('Girokonto', 'EUR', '2020-01-01');"_s);
+  // Amounts from a cent to ten billions, read back as stored. The entered amount is stored as it
+  // is, in Betrag and, in the account's own currency, in Ausgabe; converted, it keeps its cents.
+  // Ordinary amounts come out as the 32-bit float rules made them.
+  void betraege_data() {
+    QTest::addColumn<QString>("konto");
+    QTest::addColumn<QString>("waehrung");
+    QTest::addColumn<QString>("betrag");
+    QTest::addColumn<double>("ausgabe");
+    QTest::addColumn<bool>("gewohnt");  // as the float rules made it
+    const auto zeile = [](const char* name, const char* konto, const char* waehrung,
+                          const char* betrag, double ausgabe, bool gewohnt) {
+      QTest::newRow(name) << QString::fromUtf8(konto) << QString::fromUtf8(waehrung)
+                          << QString::fromUtf8(betrag) << ausgabe << gewohnt;
+    };
+    zeile("ein Cent", "Girokonto", "EUR", "0,01", 0.01, true);
+    zeile("ein Cent in USD", "Dollarkonto", "EUR", "0,01", 0.01, true);
+    zeile("fünf Cent aus CHF", "Girokonto", "CHF", "0,05", 0.03, true);
+    zeile("halber Cent aufgerundet", "Dollarkonto", "EUR", "0,25", 0.28, true);
+    zeile("CHF in USD", "Dollarkonto", "CHF", "12,34", 8.48, true);
+    zeile("USD in EUR", "Girokonto", "USD", "999,99", 909.08, true);
+    zeile("Tausender in USD", "Dollarkonto", "EUR", "4.711,08", 5182.19, true);
+    zeile("negativ in USD", "Dollarkonto", "EUR", "-4.711,08", -5182.19, true);
+    zeile("Zehntausender aus CHF", "Girokonto", "CHF", "12.345,67", 7716.04, true);
+    zeile("gleiche Währung, sechsstellig", "Girokonto", "EUR", "123.456,78", 123456.78, false);
+    zeile("gleiche Währung, USD", "Dollarkonto", "USD", "98.765,43", 98765.43, true);
+    zeile("gleiche Währung, 99.999.999", "Girokonto", "EUR", "99.999.999", 99999999.0, false);
+    zeile("sechsstellig in USD", "Dollarkonto", "EUR", "123.456,78", 135802.46, false);
+    zeile("Höchstbetrag", "Girokonto", "EUR", "9.999.999.999,99", 9999999999.99, false);
+    zeile("Höchstbetrag in USD", "Dollarkonto", "EUR", "9.999.999.999,99", 10999999999.99, false);
+    zeile("Höchstbetrag aus CHF", "Girokonto", "CHF", "9.999.999.999,99", 6249999999.99, false);
+    zeile("Höchstbetrag CHF in USD", "Dollarkonto", "CHF", "9.999.999.999,99", 6874999999.99,
+          false);
+  }
+  void betraege() {
+    QFETCH(QString, konto);
+    QFETCH(QString, waehrung);
+    QFETCH(QString, betrag);
+    QFETCH(double, ausgabe);
+    QFETCH(bool, gewohnt);
     oeffnen();
-    // The first account's currency has no rate row and is not offered: nothing is selected.
-    QCOMPARE(liste("cboWaehrung")->currentText(), QString());
-    tippen(feld("txtBetrag"), u"10"_s);
-    QCOMPARE(betragKonto(), u"0,00"_s);
-    waehlen("cboKonto", u"Girokonto"_s);
-    QCOMPARE(betragKonto(), u"10,00"_s);
-    waehlen("cboWaehrung", u"USD"_s);  // rate 0
-    QCOMPARE(betragKonto(), u"10,00"_s);
-    tippen(feld("txtBetrag"), u"20"_s);
-    QCOMPARE(betragKonto(), u"10,00"_s);
-    // A code without a row leaves the rate read before (here the euro's).
-    waehlen("cboWaehrung", u"EUR"_s);
-    QCOMPARE(betragKonto(), u"20,00"_s);
-    waehlen("cboKonto", u"Frankenkonto"_s);
-    QCOMPARE(kind<QLabel>(dialog, "Label8")->text(), u"Betrag in CHF"_s);
-    QCOMPARE(betragKonto(), u"20,00"_s);
+    waehlen("cboKonto", konto);
+    waehlen("cboWaehrung", waehrung);
+    ausgabeEintippen(betrag, u"Urlaub"_s);
+    const QString anzeige = betragKonto();
+    QTest::mouseClick(knopf("cmdOK"), Qt::LeftButton);
+    QTRY_VERIFY(!Formulare::geladen<frmAusgabe>());
+    QVERIFY(MeldungTest::gezeigt().isEmpty());
+    // Compared exactly (QVariant): a fuzzy compare of doubles would take 1e10 for 9999999999.99.
+    const QVariantList zeile = letzteBuchungen(1).value(0);
+    QCOMPARE(zeile.value(4), QVariant(*Werte::zahl(betrag)));
+    QCOMPARE(zeile.value(5).toString(), waehrung);
+    QCOMPARE(zeile.value(7), QVariant(ausgabe));
+    // What was shown is what is stored.
+    QCOMPARE(anzeige, Werte::formatieren(ausgabe, Werte::Betragsformat));
+    if (gewohnt) {
+      const QString Z = konto == u"Dollarkonto" ? u"USD"_s : u"EUR"_s;
+      QCOMPARE(zeile.value(7), QVariant(mitFloats(*Werte::zahl(betrag), waehrung, Z)));
+    }
+  }
+
+  // No conversion, no booking: without a rate of its own for a currency the way needs, without a
+  // currency, or beyond the range, the caption shows no figure, OK and Übernehmen say why, and
+  // nothing is stored; every field stays. A currency never takes the rate of the one before it.
+  void ohneKurs_data() {
+    QTest::addColumn<QString>("daten");  // SQL on Daten.mdb before the dialog opens
+    QTest::addColumn<QString>("buch");   // SQL on the book before it opens
+    QTest::addColumn<QString>("konto");
+    QTest::addColumn<QString>("vorher");         // entry currency chosen first
+    QTest::addColumn<QString>("waehrendOffen");  // SQL on Daten.mdb while it is open
+    QTest::addColumn<QString>("waehrung");       // entry currency then
+    QTest::addColumn<QString>("betrag");
+    QTest::addColumn<int>("meldung");
+    QTest::addColumn<QString>("genannt");  // the currency the message names
+    const QString usd0 = u"UPDATE Wechselkurs SET Kurs = 0 WHERE Waehrung = 'USD';"_s;
+    QTest::newRow("Eingabekurs 0") << usd0 << u""_s << u"Girokonto"_s << u""_s << u""_s << u"USD"_s
+                                   << u"200"_s << 3011 << u"USD"_s;
+    QTest::newRow("Eingabekurs NULL")
+        << u"UPDATE Wechselkurs SET Kurs = NULL WHERE Waehrung = 'USD';"_s << u""_s
+        << u"Girokonto"_s << u""_s << u""_s << u"USD"_s << u"200"_s << 3011 << u"USD"_s;
+    QTest::newRow("Eingabekurs negativ")
+        << u"UPDATE Wechselkurs SET Kurs = -1.1 WHERE Waehrung = 'USD';"_s << u""_s
+        << u"Girokonto"_s << u""_s << u""_s << u"USD"_s << u"200"_s << 3011 << u"USD"_s;
+    QTest::newRow("Kontokurs 0") << usd0 << u""_s << u"Dollarkonto"_s << u""_s << u""_s << u"EUR"_s
+                                 << u"10"_s << 3011 << u"USD"_s;
+    QTest::newRow("Kontowährung ohne Kurszeile")
+        << u""_s << u"INSERT INTO Konten VALUES ('Kronenkonto', 'NOK', '2020-01-01');"_s
+        << u"Kronenkonto"_s << u""_s << u""_s << u""_s << u"10"_s << 3011 << u"NOK"_s;
+    // The first account's currency has no rate row and is not offered: no entry currency.
+    QTest::newRow("keine Eingabewährung")
+        << u"DELETE FROM Wechselkurs WHERE Waehrung = 'CHF';"_s
+        << u"DELETE FROM Konten; INSERT INTO Konten VALUES ('Frankenkonto', 'CHF', '2020-01-01');"_s
+        << u""_s << u""_s << u""_s << u""_s << u"10"_s << 3012 << u""_s;
+    QTest::newRow("Konto ohne Währung")
+        << u""_s << u"INSERT INTO Konten VALUES ('Bargeld', '', '2020-01-01');"_s << u"Bargeld"_s
+        << u""_s << u""_s << u""_s << u"10"_s << 3012 << u""_s;
+    // Not USD's 1,1 for the currency chosen after it.
+    QTest::newRow("Kurs NULL nach USD")
+        << u"INSERT INTO Wechselkurs VALUES ('NOK', NULL, -1);"_s << u""_s << u"Girokonto"_s
+        << u"USD"_s << u""_s << u"NOK"_s << u"11"_s << 3011 << u"NOK"_s;
+    QTest::newRow("Kurszeile fort nach USD") << u""_s << u""_s << u"Girokonto"_s << u"USD"_s
+                                             << u"DELETE FROM Wechselkurs WHERE Waehrung = 'CHF';"_s
+                                             << u"CHF"_s << u"11"_s << 3011 << u"CHF"_s;
+    QTest::newRow("Ergebnis zu groß")
+        << u"UPDATE Wechselkurs SET Kurs = 1e-9 WHERE Waehrung = 'CHF';"_s << u""_s
+        << u"Girokonto"_s << u""_s << u""_s << u"CHF"_s << u"100.000"_s << 3013 << u"EUR"_s;
+  }
+  void ohneKurs() {
+    QFETCH(QString, daten);
+    QFETCH(QString, buch);
+    QFETCH(QString, konto);
+    QFETCH(QString, vorher);
+    QFETCH(QString, waehrendOffen);
+    QFETCH(QString, waehrung);
+    QFETCH(QString, betrag);
+    QFETCH(int, meldung);
+    QFETCH(QString, genannt);
+    if (!daten.isEmpty())
+      this->daten(daten);
+    if (!buch.isEmpty())
+      sql(buch);
+    oeffnen();
+    if (!konto.isEmpty())
+      waehlen("cboKonto", konto);
+    // A figure shown before is not left standing.
+    tippen(feld("txtBetrag"), u"5"_s);
+    if (!vorher.isEmpty())
+      waehlen("cboWaehrung", vorher);
+    if (!waehrendOffen.isEmpty())
+      this->daten(waehrendOffen);
+    if (!waehrung.isEmpty())
+      waehlen("cboWaehrung", waehrung);
+    const QString eingabewaehrung = liste("cboWaehrung")->currentText();
+    ausgabeEintippen(betrag, u"Urlaub"_s);
+    const QString anzeige = betragKonto();
+    QVERIFY(knopf("cmdOK")->isEnabled());
+
+    QTest::mouseClick(knopf("cmdUebernehmen"), Qt::LeftButton);
+    if (Formulare::geladen<frmAusgabe>())
+      QTest::mouseClick(knopf("cmdOK"), Qt::LeftButton);
+    QCOMPARE(buchungen(), 5);
+    QCOMPARE(RegistryLesen(HKCU, BenutzerSchluessel(), u"ID"_s), QVariant(u"5"_s));
+    const Meldungsdaten erwartet = ::meldung(meldung, meldung + 100, 48, genannt);
+    QCOMPARE(meldungen(), (QList{erwartet, erwartet}));
+    QCOMPARE(anzeige, u"\u2013"_s);
+    QVERIFY(Formulare::geladen<frmAusgabe>());
+    QCOMPARE(feld("txtBetrag")->text(), Werte::formatieren(betrag, Werte::Betragsformat));
+    QCOMPARE(liste("cboKategorie")->currentText(), u"Urlaub"_s);
+    QCOMPARE(liste("cboWaehrung")->currentText(), eingabewaehrung);
+    QCOMPARE(betragKonto(), u"\u2013"_s);
+  }
+
+  // One intention, one booking: a second OK that arrives while the dialog unloads books nothing.
+  void zweimalBestaetigt_data() {
+    QTest::addColumn<bool>("warteschlange");
+    QTest::newRow("zwei Klicks") << false;
+    QTest::newRow("zwei Enter vor dem Entladen") << true;
+  }
+  void zweimalBestaetigt() {
+    QFETCH(bool, warteschlange);
+    oeffnen();
+    ausgabeEintippen(u"7,77"_s, u"Kino"_s);
+    QPushButton* ok = knopf("cmdOK");
+    fokus(ok);
+    if (warteschlange) {
+      for (int i = 0; i < 2; ++i)
+        QCoreApplication::postEvent(ok, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, {}));
+    } else {
+      ok->click();
+      ok->click();
+    }
+    QTRY_VERIFY(!Formulare::geladen<frmAusgabe>());
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(buchungen(), 6);
+    QCOMPARE(RegistryLesen(HKCU, BenutzerSchluessel(), u"ID"_s), QVariant(u"6"_s));
   }
 
   // --- purpose and category buttons ------------------------------------------------------------

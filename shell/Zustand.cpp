@@ -31,6 +31,13 @@ QString Text(int nummer) {
 
 int MeldungNr(int prompt, int titel, int stil) { return Meldung(Text(prompt), Text(titel), stil); }
 
+int MeldungNr(int prompt, int titel, int stil, const QString& grund) {
+  QString text = Text(prompt);
+  if (!grund.isEmpty())
+    text += QStringLiteral("\n\n") + grund;
+  return Meldung(text, Text(titel), stil);
+}
+
 QString BenutzerSchluessel() {
   return ProduktSchluessel + u'\\' + zustand().AktuellerBenutzer;
 }

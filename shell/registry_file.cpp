@@ -7,13 +7,13 @@
 #include "Registry.h"
 #include "Werte.h"
 
+#include <QCursor>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QEvent>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QLockFile>
 #include <QScopeGuard>

@@ -313,9 +313,10 @@ bool Benutzeranlage::BenutzerEinstellungenAnlegen() {
   for (const auto& [name, wert] : Standardeinstellungen()) {
     const QVariant alt = RegistryLesen(HKCU, schluessel, name);
     if (const qint32 status = RegistrySchreiben(HKCU, schluessel, name, wert); status != 0)
-      return scheitern(u"Die Einstellung „%1“ des neuen Benutzers konnte nicht gespeichert "
-                       u"werden. "_s.arg(name) +
-                       Registry::fehlergrund(status));
+      return scheitern(
+          u"Die Einstellung „%1“ des neuen Benutzers konnte nicht gespeichert "
+          u"werden. "_s.arg(name) +
+          Registry::fehlergrund(status));
     m_alteEinstellungen.append({name, alt});
   }
   return true;

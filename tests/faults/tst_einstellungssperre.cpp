@@ -55,6 +55,24 @@ class TestEinstellungssperre : public Buchungstest {
 
   QByteArray einstellungen() const { return dateiInhalt(Registry::dateipfad()); }
 
+  // The sign-in with password opened, the option chosen, name and password typed (the name in
+  // lower case as the password); a new name's prompt will be confirmed. OK is the caller's.
+  frmBenutzer* anmeldungVorbereiten(const QString& option, const QString& name, bool neu) {
+    oeffnen<frmBenutzer>();
+    auto* f = static_cast<frmBenutzer*>(dialog);
+    QTest::mouseClick(kind<QRadioButton>(f, qPrintable(option)), Qt::LeftButton, {}, QPoint(6, 8));
+    tippen(f->cboBenutzer(), name);
+    tippen(f->txtKennwort(), name.toLower());
+    if (neu) {
+      imModalen([name](Formular* prompt) {
+        QLineEdit* feld = static_cast<frmKennwort*>(prompt)->txtPasswort();
+        zeichenTippen(feld, name.toLower());
+        QTest::keyClick(feld, Qt::Key_Return);
+      });
+    }
+    return f;
+  }
+
   // The one message shown: its prompt starts with the text `nummer` and gives the reason in
   // words, never as a bare number.
   static void gesperrtGemeldet(int nummer, int titel, int stil) {
@@ -133,20 +151,10 @@ class TestEinstellungssperre : public Buchungstest {
     }
     zustand().Buchungsart = u"Ausgabe"_s;
     // Somebody signed in before: the options show.
-    oeffnen<frmBenutzer>();
-    auto* f = static_cast<frmBenutzer*>(dialog);
-    QTest::mouseClick(kind<QRadioButton>(f, qPrintable(option)), Qt::LeftButton, {},
-                      QPoint(6, 8));
-    tippen(f->cboBenutzer(), name);
-    tippen(f->txtKennwort(), name.toLower());
+    frmBenutzer* f = anmeldungVorbereiten(option, name, neu);
     const QByteArray vorher = einstellungen();
-    const QStringList benutzer = zeilen(u"SELECT Benutzername, Kennwort FROM Benutzer"_s);
-    if (neu) {
-      imModalen([&](Formular* prompt) {
-        zeichenTippen(static_cast<frmKennwort*>(prompt)->txtPasswort(), name.toLower());
-        QTest::keyClick(static_cast<frmKennwort*>(prompt)->txtPasswort(), Qt::Key_Return);
-      });
-    }
+    const QString daten = ordner->datei(u"Daten.mdb"_s);
+    const auto benutzer = roh(daten, u"SELECT Benutzername, Kennwort FROM Benutzer"_s);
     Einstellungssperre fremd;
     QVERIFY(fremd.ok());
     QPointer<frmBenutzer> form(f);
@@ -161,7 +169,7 @@ class TestEinstellungssperre : public Buchungstest {
     QVERIFY(fremd.haeltNoch());
     gesperrtGemeldet(meldung, meldung + 100, meldung == 3009 ? 16 : 48);
     QCOMPARE(einstellungen(), vorher);
-    QCOMPARE(zeilen(u"SELECT Benutzername, Kennwort FROM Benutzer"_s), benutzer);
+    QCOMPARE(roh(daten, u"SELECT Benutzername, Kennwort FROM Benutzer"_s), benutzer);
     if (neu) {
       // Nothing of Carla; the dialog stays for another try.
       QVERIFY(!QFileInfo::exists(ordner->datei(u"Carla.mdb"_s)));
@@ -179,36 +187,13 @@ class TestEinstellungssperre : public Buchungstest {
     // The same once the lock is gone.
     fremd.freigeben();
     MeldungTest::vergessen();
-    oeffnen<frmBenutzer>();
-    f = static_cast<frmBenutzer*>(dialog);
-    QTest::mouseClick(kind<QRadioButton>(f, qPrintable(option)), Qt::LeftButton, {},
-                      QPoint(6, 8));
-    tippen(f->cboBenutzer(), name);
-    tippen(f->txtKennwort(), name.toLower());
-    if (neu) {
-      imModalen([&](Formular* prompt) {
-        zeichenTippen(static_cast<frmKennwort*>(prompt)->txtPasswort(), name.toLower());
-        QTest::keyClick(static_cast<frmKennwort*>(prompt)->txtPasswort(), Qt::Key_Return);
-      });
-    }
+    f = anmeldungVorbereiten(option, name, neu);
     QTest::keyClick(f->txtKennwort(), Qt::Key_Return);
     QVERIFY2(MeldungTest::gezeigt().isEmpty(), qPrintable(MeldungTest::gezeigt().value(0).prompt));
     QTRY_VERIFY(Formulare::geladen<frmAusgabe>());
     QCOMPARE(zustand().AktuellerBenutzer, name);
     QCOMPARE(RegistryLesen(HKCU, ProduktSchluessel, u"Standard"_s),
              QVariant(option == u"Option1"_s ? u"1"_s : u"0"_s));
-  }
-
- private:
-  QStringList zeilen(const QString& sql) {
-    QStringList ergebnis;
-    for (const QVariantList& zeile : roh(ordner->datei(u"Daten.mdb"_s), sql)) {
-      QStringList werte;
-      for (const QVariant& w : zeile)
-        werte << w.toString();
-      ergebnis << werte.join(u'|');
-    }
-    return ergebnis;
   }
 };
 

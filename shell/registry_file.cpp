@@ -91,10 +91,14 @@ class Eingabesperre : public QObject {
   bool m_zeiger = false;
 };
 
+bool imHauptfaden() {
+  const QCoreApplication* app = QCoreApplication::instance();
+  return app && QThread::currentThread() == app->thread();
+}
+
 // A pause between two tries: in the event loop of the main thread, else asleep.
 void pause(int ms) {
-  QCoreApplication* app = QCoreApplication::instance();
-  if (!app || QThread::currentThread() != app->thread()) {
+  if (!imHauptfaden()) {
     QThread::msleep(ms);
     return;
   }
@@ -120,7 +124,7 @@ qint32 sperreNehmen() {
       return FehlerZugriff;
     if (frist.hasExpired())
       return FehlerGesperrt;
-    if (!eingaben)
+    if (!eingaben && imHauptfaden())
       eingaben.emplace();
     pause(int(std::min<qint64>(ms, std::max<qint64>(frist.remainingTime(), 1))));
     ms = std::min(ms * 2, 100);
@@ -135,6 +139,9 @@ qint32 sperreNehmen() {
 qint32 sperren() {
   if (sperrTiefe++ > 0)
     return sperrStatus;
+  // A write that a timer starts while the event loop runs in the wait must not go ahead
+  // without the lock: until the attempt has ended, the operation counts as shut out.
+  sperrStatus = FehlerGesperrt;
   sperrStatus = sperreNehmen();
   return sperrStatus;
 }

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QTimer>
 #include <csignal>
 
 namespace {
@@ -241,14 +242,23 @@ class TestRegistry : public QObject {
 
   // Another program keeps the lock: a Sperre gives up after its one wait, and every write inside
   // it fails at once, also when the lock has come free meanwhile, so nothing is written outside
-  // the lock and nothing waits a second time. Afterwards a write goes through.
+  // the lock and nothing waits a second time. So does a write that a timer starts while the
+  // event loop runs in the wait. Afterwards a write goes through.
   void fremdeSperreWirdEinmalAbgewartet() {
     QCOMPARE(RegistrySchreiben(HKCU, Test, QStringLiteral("Wert"), QStringLiteral("alt")), 0);
     const QByteArray vorher = dateiInhalt();
     Einstellungssperre fremd;
     QVERIFY(fremd.ok());
+    QList<qint32> waehrenddessen;
+    QTimer zeitgeber;
+    zeitgeber.setSingleShot(true);
+    connect(&zeitgeber, &QTimer::timeout, [&] {
+      waehrenddessen << RegistrySchreiben(HKCU, Test, QStringLiteral("Wert"), QStringLiteral("x"));
+    });
+    zeitgeber.start(50);
     {
       const Registry::Sperre sperre;
+      QCOMPARE(waehrenddessen, QList<qint32>{Registry::FehlerGesperrt});
       QVERIFY(!sperre.gesperrt());
       QVERIFY(fremd.haeltNoch());
       fremd.freigeben();

@@ -3,7 +3,6 @@
 #include "Abfrage.h"
 #include "Buchungszaehler.h"
 #include "Datensatzquelle.h"
-#include "Meldung.h"
 #include "Registry.h"
 #include "Transaktion.h"
 #include "Werte.h"
@@ -72,7 +71,12 @@ Buchungsergebnis BuchungSpeichern(Datensatzquelle& Data1, const Buchung& b) {
     // counter is saved before the row is written, not after: a crash between the two then leaves
     // an unused number instead of two bookings with the same number. A failed write uses up its
     // number either way; a counter that cannot be saved stops the booking for the same reason.
-    Registry::Sperre sperre;
+    // Without the lock nothing is read or changed, AktuelleID included.
+    const Registry::Sperre sperre;
+    if (!sperre.gesperrt()) {
+      e.grund = Registry::fehlergrund(sperre.status());
+      return e;
+    }
     const QString benutzer = b.Benutzer.value_or(zustand().AktuellerBenutzer);
     if (!IDauslesen(benutzer)) {
       e.status = Buchungsergebnis::Status::ZaehlerErschoepft;
@@ -80,8 +84,8 @@ Buchungsergebnis BuchungSpeichern(Datensatzquelle& Data1, const Buchung& b) {
     }
     e.id = zustand().AktuelleID;
     if (const qint32 status = IDspeichern(benutzer); status != 0) {
-      e.grund = QStringLiteral("Der Buchungszähler konnte nicht gespeichert werden (Fehler %1).")
-                    .arg(status);
+      e.grund = QStringLiteral("Der Buchungszähler konnte nicht gespeichert werden. ") +
+                Registry::fehlergrund(status);
       return e;
     }
   }
@@ -118,12 +122,8 @@ void BuchungsfehlerMelden(const Buchungsergebnis& e) {
     case Buchungsergebnis::Status::ZaehlerErschoepft:
       MeldungNr(3002, 3102, 48);
       return;
-    case Buchungsergebnis::Status::NichtGespeichert: {
-      QString prompt = Text(3001);
-      if (!e.grund.isEmpty())
-        prompt += QStringLiteral("\n\n") + e.grund;
-      Meldung(prompt, Text(3101), 16, 3001, 3101);
+    case Buchungsergebnis::Status::NichtGespeichert:
+      MeldungNr(3001, 3101, 16, e.grund);
       return;
-    }
   }
 }

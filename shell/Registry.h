@@ -33,20 +33,31 @@ inline constexpr qint32 FehlerZugriff = 5;        // folder or file cannot be wr
 inline constexpr qint32 FehlerGesperrt = 33;      // another process holds the lock too long
 inline constexpr qint32 FehlerSchreiben = 29;     // the write failed part-way (disk full)
 
+// How long one operation waits for the lock that another process holds, in milliseconds. While
+// it waits the event loop runs (windows repaint, timers fire), and the user's clicks and keys are
+// dropped, so that nothing starts a second operation inside the first.
+inline constexpr int Wartezeit = 5000;
+
+// Why a write failed, in German words, for the reason below a message; empty for 0.
+QString fehlergrund(qint32 status);
+
 // Holds the store's lock across several reads and writes of this process, so that a read and the
-// write derived from it are one step for every other process. Writes made while it is held take
-// no lock of their own. Hold it for a few reads and writes only: a lock older than five seconds
-// counts as left behind by a crashed process. Without a file store (Windows) it does nothing.
+// write derived from it are one step for every other process. Writes made inside it take no lock
+// of their own: when it could not get the lock they fail at once with its status, without
+// waiting again and without writing anything. Hold it for a few reads and writes only. Without a
+// file store (Windows) it does nothing and never fails.
 class Sperre {
  public:
   Sperre();
   ~Sperre();
   Sperre(const Sperre&) = delete;
   Sperre& operator=(const Sperre&) = delete;
-  bool gesperrt() const { return m_gesperrt; }
+  bool gesperrt() const { return m_status == 0; }
+  // 0, or the error code of the attempt (FehlerGesperrt: another process kept the lock).
+  qint32 status() const { return m_status; }
 
  private:
-  bool m_gesperrt = false;
+  qint32 m_status = 0;
 };
 
 }  // namespace Registry

@@ -33,6 +33,13 @@ int MeldungNr(int prompt, int titel, int stil) {
   return Meldung(Text(prompt), Text(titel), stil, prompt, titel);
 }
 
+int MeldungNr(int prompt, int titel, int stil, const QString& grund) {
+  QString text = Text(prompt);
+  if (!grund.isEmpty())
+    text += QStringLiteral("\n\n") + grund;
+  return Meldung(text, Text(titel), stil, prompt, titel);
+}
+
 QString BenutzerSchluessel() {
   return BenutzerSchluessel(zustand().AktuellerBenutzer);
 }

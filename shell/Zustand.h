@@ -35,8 +35,10 @@ QString sprachdateiFuer(const QString& sprache);
 // Text number `nummer` of the current language file (Sprachdatei).
 QString Text(int nummer);
 
-// A message box with prompt and title from the current language file.
+// A message box with prompt and title from the current language file; a reason, when given,
+// stands below the prompt after an empty line.
 int MeldungNr(int prompt, int titel, int stil);
+int MeldungNr(int prompt, int titel, int stil, const QString& grund);
 
 // The per-user key of the current user; the prefix with its separator alone before a sign-in.
 QString BenutzerSchluessel();

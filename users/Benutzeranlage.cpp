@@ -5,7 +5,6 @@
 #include "Datenbank.h"
 #include "Datensatzquelle.h"
 #include "Kennwortkodierung.h"
-#include "Meldung.h"
 #include "Registry.h"
 #include "Transaktion.h"
 #include "Zustand.h"
@@ -28,15 +27,23 @@ QString nativ(const QString& pfad) {
   return QDir::toNativeSeparators(pfad);
 }
 
-// Names the Windows file system takes for devices, whatever follows the dot.
+// Names the Windows file system takes for devices: whatever follows the first dot, and with
+// blanks or dots before it ("CON.txt", "NUL .x", "CON " are the devices).
 bool geraetename(const QString& name) {
   static const QStringList namen = {u"CON"_s, u"PRN"_s, u"AUX"_s, u"NUL"_s};
-  const QString gross = name.toUpper();
-  if (namen.contains(gross))
+  QString stamm = name.section(u'.', 0, 0).toUpper();
+  while (stamm.endsWith(u' '))
+    stamm.chop(1);
+  if (namen.contains(stamm))
     return true;
-  return gross.size() == 4 && (gross.startsWith(u"COM"_s) || gross.startsWith(u"LPT"_s)) &&
-         gross.back() >= u'1' && gross.back() <= u'9';
+  // COM1-COM9 and LPT1-LPT9, also with the superscript digits ¹ ² ³.
+  static const QString ziffern = u"123456789\u00B9\u00B2\u00B3"_s;
+  return stamm.size() == 4 && (stamm.startsWith(u"COM"_s) || stamm.startsWith(u"LPT"_s)) &&
+         ziffern.contains(stamm.back());
 }
+
+// The longest file the engine makes beside a book is "<name>.mdb-journal" ("-wal", "-shm").
+static_assert(Benutzeranlage::Namenslaenge + sizeof(".mdb-journal") - 1 == 255);
 
 // The hash a note keeps of the copy it put in place; "" for a file that cannot be read.
 QString pruefsumme(const QString& datei) {
@@ -92,11 +99,13 @@ QString Benutzeranlage::namensfehler(const QString& name) {
       return u"Ein Benutzername darf keines der Zeichen \\ / : * ? \" < > | enthalten, denn er "
              u"wird auch als Dateiname des Haushaltsbuchs verwendet."_s;
   }
-  // The book's file name: at most 255 bytes where names are UTF-8, 255 characters on Windows.
-  const QString datei = name + u".mdb"_s;
-  if (datei.size() > 255 || datei.toUtf8().size() > 255)
+  // File names: at most 255 bytes where names are UTF-8, 255 characters on Windows. The book
+  // needs room for the engine's journal beside it, or every booking would fail.
+  if (name.size() > Namenslaenge || name.toUtf8().size() > Namenslaenge)
     return u"Der Benutzername ist zu lang, denn er wird auch als Dateiname des Haushaltsbuchs "
-           u"verwendet. Bitte wählen Sie einen kürzeren Namen."_s;
+           u"verwendet: Er darf höchstens %1 Zeichen haben, wobei Umlaute und andere "
+           u"Sonderzeichen doppelt oder mehrfach zählen. Bitte wählen Sie einen kürzeren Namen."_s
+               .arg(Namenslaenge);
   if (geraetename(name))
     return u"„%1“ ist als Dateiname nicht erlaubt. Bitte wählen Sie einen anderen Namen."_s.arg(
         name);
@@ -131,8 +140,12 @@ Benutzeranlage::Ergebnis Benutzeranlage::pruefen() {
   // per-user settings key everywhere ("=" ignores letter case).
   m_data1.abfrageSetzen(Abfrage(u"Benutzer"_s).wo(u"Benutzername"_s, m_name));
   m_data1.ersteZeile();
+  if (!m_data1.fehler().isEmpty()) {
+    m_grund = m_data1.fehler();
+    return Ergebnis::Fehlgeschlagen;
+  }
   if (!m_data1.eof())
-    return Ergebnis::BuchVorhanden;
+    return Ergebnis::NameVergeben;
   // Stored uncoded, such a password would let anyone in.
   if (!KennwortKodieren(m_kennwort))
     return Ergebnis::KennwortUngueltig;
@@ -273,6 +286,8 @@ bool Benutzeranlage::BenutzerEinstellungenAnlegen() {
   const QString schluessel = ProduktSchluessel + u'\\' + m_name;
   // One step for every other process: they see all five values or none.
   const Registry::Sperre sperre;
+  if (!sperre.gesperrt())
+    return scheitern(Registry::fehlergrund(sperre.status()));
   // What a process killed from here on must take back is noted first.
   QJsonArray alte;
   for (const auto& [name, wert] : Standardeinstellungen()) {
@@ -299,9 +314,9 @@ bool Benutzeranlage::BenutzerEinstellungenAnlegen() {
     const QVariant alt = RegistryLesen(HKCU, schluessel, name);
     if (const qint32 status = RegistrySchreiben(HKCU, schluessel, name, wert); status != 0)
       return scheitern(
-          u"Die Einstellung „%1“ des neuen Benutzers konnte nicht gespeichert werden (Fehler %2)."_s
-              .arg(name)
-              .arg(status));
+          u"Die Einstellung „%1“ des neuen Benutzers konnte nicht gespeichert "
+          u"werden. "_s.arg(name) +
+          Registry::fehlergrund(status));
     m_alteEinstellungen.append({name, alt});
   }
   return true;
@@ -421,16 +436,15 @@ void Benutzeranlage::melden(Ergebnis ergebnis) const {
     case Ergebnis::BuchVorhanden:
       MeldungNr(3006, 3106, 48);
       return;
+    case Ergebnis::NameVergeben:
+      MeldungNr(3020, 3120, 48);
+      return;
     case Ergebnis::KennwortUngueltig:
       MeldungNr(3007, 3107, 48);
       return;
     case Ergebnis::NameUngueltig:
-    case Ergebnis::Fehlgeschlagen: {
-      QString prompt = Text(3009);
-      if (!m_grund.isEmpty())
-        prompt += u"\n\n"_s + m_grund;
-      Meldung(prompt, Text(3109), 16);
+    case Ergebnis::Fehlgeschlagen:
+      MeldungNr(3009, 3109, 16, m_grund);
       return;
-    }
   }
 }

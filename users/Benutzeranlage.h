@@ -45,6 +45,7 @@ class Benutzeranlage {
   enum class Ergebnis {
     Angelegt,           // pruefen: nothing stands in the way; anlegen: the user exists
     BuchVorhanden,      // message 3006
+    NameVergeben,       // message 3020: a user whose name differs in letter case only
     KennwortUngueltig,  // message 3007
     NameUngueltig,      // message 3009 with the reason
     Fehlgeschlagen,     // message 3009 with the reason; nothing of the user is left
@@ -68,14 +69,17 @@ class Benutzeranlage {
   const QString& grund() const { return m_grund; }
   // The household book: program folder + name + ".mdb".
   const QString& buchdatei() const { return m_ziel; }
-  // The message of a result: 3006/3106 and 3007/3107 (style 48), 3009/3109 with the reason
-  // below it (style 16). Nothing for Angelegt.
+  // The message of a result: 3006/3106, 3020/3120 and 3007/3107 (style 48), 3009/3109 with the
+  // reason below it (style 16). Nothing for Angelegt.
   void melden(Ergebnis ergebnis) const;
 
   // A household book of this name in the folder, by the name alone or in other letter case.
   static bool buchVorhanden(const QString& programmordner, const QString& name);
   // Why a name cannot be a user's file name; empty when it can.
   static QString namensfehler(const QString& name);
+  // The longest name in UTF-8 bytes (in characters on Windows): every file the engine makes
+  // beside the book must stay within 255.
+  static constexpr int Namenslaenge = 243;
   // The default settings of a new user, in the order they are written.
   static const QList<QPair<QString, QString>>& Standardeinstellungen();
 

@@ -14,6 +14,7 @@
 
 #include <QEvent>
 #include <QPointer>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -106,7 +107,11 @@ void frmBenutzer::ansicht(bool optionen, qint16 linie, qint16 knoepfe, qint16 ho
   ui->Line2->move(ui->Line2->x(), linie + 1);
   for (QPushButton* knopf : {ui->cmdOK, ui->cmdAbbrechen, ui->cmdHilfe})
     knopf->move(knopf->x(), knoepfe);
-  setFixedSize(width(), hoehe);
+  // The layout's height is the window's outer one, title bar and frame included. Under a frame
+  // taller than it leaves room for, the buttons still show whole.
+  const QMargins rahmen = Fensterrahmen(this);
+  setFixedSize(width(), std::max(hoehe - rahmen.top() - rahmen.bottom(),
+                                 ui->cmdOK->geometry().bottom() + 1));
 }
 
 void frmBenutzer::breiteAnpassen() {
@@ -139,19 +144,26 @@ void frmBenutzer::KennwortLaden() {
     zustand().GespeichertesKennwort = *kennwort;
 }
 
-void frmBenutzer::BenutzerSuchen() {
+bool frmBenutzer::BenutzerSuchen() {
+  // Every search starts from "not found": one that reads no rows (another program emptied the
+  // table) must not leave the user and password of the search before it.
+  m_benutzerVorhanden = 0;
+  m_gefundenesKennwort = QVariant();
   Data1.abfrageSetzen(Abfrage(u"Benutzer"_s));
+  Data1.ersteZeile();
+  if (!Data1.fehler().isEmpty())
+    return false;
   const QString name = ui->cboBenutzer->currentText();
   // Exactly, letter case included: the query's "=" would ignore it.
-  for (Data1.ersteZeile(); !Data1.eof(); Data1.naechsteZeile()) {
+  for (; !Data1.eof(); Data1.naechsteZeile()) {
     const QVariant zeile = Data1.wert(u"Benutzername"_s);
     if (!zeile.isNull() && zeile.toString() == name) {
       m_benutzerVorhanden = -1;
       m_gefundenesKennwort = Data1.wert(u"Kennwort"_s);
-      return;
+      break;
     }
-    m_benutzerVorhanden = 0;
   }
+  return true;
 }
 
 void frmBenutzer::anmeldeartSchreiben() {
@@ -162,11 +174,26 @@ void frmBenutzer::anmeldeartSchreiben() {
   } else if (ui->Option3->isChecked()) {
     kennwort = u"1"_s;
   }
+  const QList<QPair<QString, QString>> werte = {
+      {u"Benutzer"_s, benutzer}, {u"Standard"_s, standard}, {u"Kennwort"_s, kennwort}};
+  // A mode that is in force already needs no write, and so no wait for the settings file.
+  const auto steht = [](const QPair<QString, QString>& w) {
+    const QVariant alt = RegistryLesen(HKCU, ProduktSchluessel, w.first);
+    return alt.typeId() == QMetaType::QString && alt.toString() == w.second;
+  };
+  if (std::all_of(werte.begin(), werte.end(), steht))
+    return;
   // Another process sees the old mode or the new one, never half of it.
-  const Registry::Sperre sperre;
-  RegistrySchreiben(HKCU, ProduktSchluessel, u"Benutzer"_s, benutzer);
-  RegistrySchreiben(HKCU, ProduktSchluessel, u"Standard"_s, standard);
-  RegistrySchreiben(HKCU, ProduktSchluessel, u"Kennwort"_s, kennwort);
+  qint32 status = 0;
+  {
+    const Registry::Sperre sperre;
+    status = sperre.status();
+    for (auto w = werte.begin(); status == 0 && w != werte.end(); ++w)
+      status = RegistrySchreiben(HKCU, ProduktSchluessel, w->first, w->second);
+  }
+  // The sign-in goes on: the mode in force stays as it was, and the user is told.
+  if (status != 0)
+    MeldungNr(3022, 3122, 48, Registry::fehlergrund(status));
 }
 
 bool frmBenutzer::kennwortStimmt() {
@@ -199,7 +226,11 @@ void frmBenutzer::cmdOK_Click() {
   const bool ohneKennwort = !ui->Option3->isChecked();
   if (!ohneKennwort)
     anmeldeartSchreiben();
-  BenutzerSuchen();
+  // Without the list of users nobody is signed in, and no name counts as new.
+  if (!BenutzerSuchen()) {
+    MeldungNr(3021, 3121, 16, Data1.fehler());
+    return;
+  }
   if (m_benutzerVorhanden) {
     if (kennwortStimmt()) {
       if (!wechselZulassen())

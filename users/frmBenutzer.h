@@ -42,7 +42,8 @@ class frmBenutzer : public Formular {
   void ansicht(bool optionen, qint16 linie, qint16 knoepfe, qint16 hoehe);
   void breiteAnpassen();
   void KennwortLaden();
-  void BenutzerSuchen();
+  // False when the users cannot be read (Data1.fehler() says why); nobody is found then.
+  bool BenutzerSuchen();
   void BenutzerAktivieren();
   void anmeldeartSchreiben();
   bool kennwortStimmt();

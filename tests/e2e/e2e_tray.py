@@ -5,6 +5,7 @@ the language file, the commands, the single-instance rule and the end command.""
 import os
 import re
 import signal
+import time
 
 import velmark_e2e as e2e
 
@@ -103,8 +104,25 @@ def befehle(args):
         s.bildschirmfoto("beendet")
 
 
+def sperre_hinterlassen(s, inhalt, alter):
+    """zamlo's lock file as a start killed before it wrote its number, or any garbage, leaves it."""
+    pfad = os.path.join(s.laufzeit, "zamlo.lock")
+    with open(pfad, "wb") as f:
+        f.write(inhalt)
+    zeit = time.time() - alter
+    os.utime(pfad, (zeit, zeit))
+
+
+def beenden(s, zamlo):
+    menue_oeffnen(s, s.tray_symbol("zamlo"))
+    s.tasten("b")
+    assert e2e.beendet(zamlo) == 0
+    e2e.warten(lambda: not s.fenster(klasse="zamlo"), "Symbol verschwunden")
+
+
 def alte_sperre(args):
-    """A zamlo killed hard leaves its lock behind; the next start takes it over."""
+    """A zamlo killed hard leaves its lock behind; the next start takes it over, as it takes over
+    an empty lock file and one of garbage. A running zamlo still wins, whatever its file says."""
     with e2e.Sitzung("sperre", args.programmordner, args.werkzeuge, args.ausgabe) as s:
         erstes = s.starten("zamlo")
         s.tray_symbol("zamlo")
@@ -115,11 +133,20 @@ def alte_sperre(args):
         assert sperren, "keine Sperrdatei zurückgeblieben"
 
         zweites = s.starten("zamlo")
-        symbol = s.tray_symbol("zamlo")
+        s.tray_symbol("zamlo")
         assert zweites.poll() is None
-        menue_oeffnen(s, symbol)
-        s.tasten("b")
-        assert e2e.beendet(zweites) == 0
+        sperre_hinterlassen(s, b"garbage", 2 * 86400)
+        drittes = s.starten("zamlo")
+        assert e2e.beendet(drittes, zeit=15) == 0
+        assert zweites.poll() is None, "das laufende zamlo ist beendet"
+        beenden(s, zweites)
+
+        for inhalt in (b"", b"garbage\n\xff"):
+            sperre_hinterlassen(s, inhalt, 2 * 86400)
+            zamlo = s.starten("zamlo")
+            s.tray_symbol("zamlo")
+            assert zamlo.poll() is None, f"zamlo startet nicht mit der Sperrdatei {inhalt!r}"
+            beenden(s, zamlo)
 
 
 if __name__ == "__main__":

@@ -372,6 +372,16 @@ class Sitzung:
                 werte[k] = int(v)
         return werte["X"], werte["Y"], werte["WIDTH"], werte["HEIGHT"]
 
+    def rahmen(self, fenster):
+        """(links, rechts, oben, unten): the window manager's frame around a window, title bar
+        included (_NET_FRAME_EXTENTS); None while it has none."""
+        ergebnis = subprocess.run(["xprop", "-id", str(fenster), "_NET_FRAME_EXTENTS"],
+                                  env=self.umgebung, capture_output=True, text=True, timeout=20)
+        _, trenner, werte = ergebnis.stdout.partition("=")
+        if not trenner:
+            return None
+        return tuple(int(w) for w in werte.split(","))
+
     def fensterzustand(self, fenster):
         """The states a window has in _NET_WM_STATE (names such as "_NET_WM_STATE_ABOVE")."""
         ergebnis = subprocess.run(["xprop", "-id", str(fenster), "_NET_WM_STATE"],

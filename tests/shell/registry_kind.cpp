@@ -4,6 +4,8 @@
 //                                      value after its write returned
 //   registry_kind grenze <bytes> <n>   limit the size of files this process may write, then
 //                                      write a value of n characters; prints the status
+//   registry_kind halten               take the store's lock, print "gesperrt", and hold it
+//                                      until a line or the end of input arrives
 
 #include "Registry.h"
 
@@ -36,6 +38,16 @@ int main(int argc, char* argv[]) {
       std::printf("%d\n", i);
       std::fflush(stdout);
     }
+  }
+  if (args.value(1) == u"halten") {
+    const Registry::Sperre sperre;
+    if (!sperre.gesperrt())
+      return 3;
+    std::printf("gesperrt\n");
+    std::fflush(stdout);
+    char zeile[8];
+    std::fgets(zeile, sizeof zeile, stdin);
+    return 0;
   }
   if (args.value(1) == u"grenze") {
     std::signal(SIGXFSZ, SIG_IGN);

@@ -122,7 +122,7 @@ class TestSprache : public QObject {
       bereich(1296, 1299); n << 1335 << 1336; bereich(1339, 1342); bereich(1410, 1412);
       bereich(1450, 1454); bereich(1459, 1462); n << 1655 << 1656; bereich(1661, 1696);
       bereich(1715, 1717); n << 1719; bereich(2220, 2223); bereich(3001, 3009);
-      bereich(3101, 3107); n << 3109;
+      bereich(3101, 3107); n << 3109; bereich(3020, 3022); bereich(3120, 3122);
       return n;
     }();
     for (const QString& name : {QStringLiteral("kvastlang.dll"), QStringLiteral("kvastlangDeutsch.dll")}) {

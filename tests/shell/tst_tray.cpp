@@ -374,39 +374,50 @@ class TestTray : public Shelltest {
     QCOMPARE(BenutzerWert(QStringLiteral("Zamlotipp")), QStringLiteral("1"));
   }
 
+  // A lock file that no running process holds is taken over, whatever it says: left by a start
+  // killed before it wrote its process number (empty, also when just made), garbage, a process
+  // that has ended. One that a running instance holds is not taken, whatever it says.
+  void einzelinstanz_data() {
+    QTest::addColumn<QByteArray>("inhalt");
+    QTest::addColumn<int>("alterSekunden");
+    QTest::newRow("leer, zwei Tage alt") << QByteArray() << 2 * 24 * 3600;
+    QTest::newRow("leer, eben angelegt") << QByteArray() << 0;
+    QTest::newRow("Unsinn") << QByteArray("garbage\n\xff\x00") << 60;
+    QProcess kurz;
+    kurz.start(QStringLiteral("true"));
+    kurz.waitForFinished();
+    const qint64 tot = kurz.processId() ? kurz.processId() : 999999;
+    QTest::newRow("beendeter Prozess") << QByteArray::number(tot) + "\nzamlo\n\n" << 0;
+  }
   void einzelinstanz() {
+    QFETCH(QByteArray, inhalt);
+    QFETCH(int, alterSekunden);
     QTemporaryDir ordner;
     const QString pfad = ordner.filePath(QStringLiteral("zamlo.lock"));
+    const auto hinterlassen = [&] {
+      QFile f(pfad);
+      QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      f.write(inhalt);
+      QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-alterSekunden),
+                            QFileDevice::FileModificationTime));
+    };
+    hinterlassen();
     {
-      Einzelinstanz erste(pfad);
-      QVERIFY(!erste.andereLaeuft());
-      // A lock held by a running process blocks, however old it is.
-      QFile sperre(pfad);
-      QVERIFY(sperre.open(QIODevice::ReadWrite));
-      QVERIFY(sperre.setFileTime(QDateTime::currentDateTime().addDays(-2),
-                                 QFileDevice::FileModificationTime));
-      sperre.close();
+      Einzelinstanz danach(pfad);
+      QVERIFY(!danach.andereLaeuft());
+      // It holds the lock now, however its file is changed: the next start ends.
+      hinterlassen();
       Einzelinstanz zweite(pfad);
       QVERIFY(zweite.andereLaeuft());
     }
     // Freed at the end of the first: the next one runs.
-    {
-      Einzelinstanz danach(pfad);
-      QVERIFY(!danach.andereLaeuft());
-    }
-    // The lock of a process that has ended is taken over.
-    QProcess kurz;
-    kurz.start(QStringLiteral("true"));
-    QVERIFY(kurz.waitForFinished());
-    const qint64 tot = kurz.processId() ? kurz.processId() : 999999;
-    {
-      QFile f(pfad);
-      QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-      f.write(QByteArray::number(tot) + "\nzamlo\n\n");
-    }
-    Einzelinstanz nachAbsturz(pfad);
-    QVERIFY(!nachAbsturz.andereLaeuft());
+    Einzelinstanz wieder(pfad);
+    QVERIFY(!wieder.andereLaeuft());
+  }
+
+  void einzelinstanzOhneOrdner() {
     // No runtime folder at all: the program runs rather than refuse to start.
+    QTemporaryDir ordner;
     Einzelinstanz ohneOrdner(ordner.filePath(QStringLiteral("fehlt/nicht/zamlo.lock")));
     QVERIFY(!ohneOrdner.andereLaeuft());
   }

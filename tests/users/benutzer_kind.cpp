@@ -38,6 +38,9 @@ int main(int argc, char* argv[]) {
     case Benutzeranlage::Ergebnis::BuchVorhanden:
       name = "BuchVorhanden";
       break;
+    case Benutzeranlage::Ergebnis::NameVergeben:
+      name = "NameVergeben";
+      break;
     case Benutzeranlage::Ergebnis::KennwortUngueltig:
       name = "KennwortUngueltig";
       break;

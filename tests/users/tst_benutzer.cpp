@@ -3,11 +3,15 @@
 // every way the creation of a new user can fail without leaving half a user behind.
 
 #include "Anmeldetest.h"
+#include "Benutzeranlage.h"
+#include "Buchung.h"
 #include "Datenbank.h"
+#include "Datensatzquelle.h"
 #include "DemoDaten.h"
 #include "Hilfe.h"
 #include "Kennwortkodierung.h"
 #include "Meldung.h"
+#include "Module1.h"
 #include "Registry.h"
 #include "ShellFormulare.h"
 #include "Sprache.h"
@@ -28,6 +32,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QSqlQuery>
 
 using namespace Anmeldetest;
 using namespace Qt::StringLiterals;
@@ -83,6 +88,9 @@ class TestBenutzer : public QObject {
   static T* element(QWidget* form, const char* name) {
     return form->findChild<T*>(QString::fromLatin1(name));
   }
+
+  // The layout with the three options.
+  static bool voll(frmBenutzer* f) { return element<QRadioButton>(f, "Option1")->isVisibleTo(f); }
 
   // An option button is clicked on its mark, not in the empty space right of its text.
   static void klicken(QRadioButton* option) {
@@ -181,9 +189,12 @@ class TestBenutzer : public QObject {
     zustand().AktuellerBenutzer = angemeldet;
     if (ohneBenutzer)
       QVERIFY(DemoDaten::sqlAusfuehren(datei(u"Daten.mdb"_s), u"DELETE FROM Benutzer"_s));
+    // 4560 or 2505 twips are the outer height, title bar and frame included: estimated here,
+    // where no window shows whose frame would tell.
+    const QMargins rahmen = Fensterrahmen(nullptr);
     auto* f = zeigen();
     QVERIFY(f);
-    QCOMPARE(f->height(), voll ? 304 : 167);  // 4560 or 2505 twips
+    QCOMPARE(f->height() + rahmen.top() + rahmen.bottom(), voll ? 304 : 167);
     for (const char* option : {"Option1", "Option2", "Option3"})
       QCOMPARE(element<QRadioButton>(f, option)->isVisibleTo(f), voll);
     QVERIFY(element<QRadioButton>(f, "Option3")->isChecked());
@@ -192,7 +203,9 @@ class TestBenutzer : public QObject {
     for (const char* name : {"cmdOK", "cmdAbbrechen", "cmdHilfe"}) {
       auto* knopf = element<QPushButton>(f, name);
       QCOMPARE(knopf->y(), voll ? 248 : 112);
+      // Whole, and no empty band below them.
       QVERIFY(knopf->geometry().bottom() < f->height());
+      QVERIFY(f->height() - knopf->geometry().bottom() <= 4);
     }
     if (voll) {
       // The options lie between the password and the lines.
@@ -250,7 +263,7 @@ class TestBenutzer : public QObject {
     Modalwache anmeldung(u"frmBenutzer"_s, [&](Formular* form) {
       gezeigt = true;
       auto* f = static_cast<frmBenutzer*>(form);
-      QCOMPARE(f->height(), 304);
+      QVERIFY(voll(f));
       QCOMPARE(f->cboBenutzer()->currentText(), u"Anna"_s);
       QTest::keyClick(f->cboBenutzer(), Qt::Key_Tab);
       tippen(f->txtKennwort(), u"anna"_s);
@@ -276,7 +289,7 @@ class TestBenutzer : public QObject {
     Modalwache naechster(naechsterDialog.isEmpty() ? u"-"_s : naechsterDialog, [&](Formular* form) {
       modal = form->objectName();
       if (auto* f = qobject_cast<frmBenutzer*>(form))
-        QCOMPARE(f->height(), 304);  // Anna has signed in
+        QVERIFY(voll(f));  // Anna has signed in
       QTest::keyClick(form, Qt::Key_Escape);
     });
     geoeffnet().clear();
@@ -375,6 +388,54 @@ class TestBenutzer : public QObject {
     QCOMPARE(zustand().AktuellerBenutzer, QString());
   }
 
+  // Every search starts from "not found": once another program has emptied the table, Anna's
+  // password found by the search before does not let anyone in as Ben. Ben is then a new name,
+  // whose book exists.
+  void geleerteTabelle() {
+    const QByteArray buch = inhalt(datei(u"Ben.mdb"_s));
+    auto* f = zeigen();
+    eingeben(f, u"Anna"_s, u"falsch"_s);
+    QVERIFY(!ok(f));
+    QCOMPARE(meldung(), std::make_tuple(Text(1296), Text(1297), 16));
+    QVERIFY(DemoDaten::sqlAusfuehren(datei(u"Daten.mdb"_s), u"DELETE FROM Benutzer"_s));
+    eingeben(f, u"Ben"_s, u"anna"_s);
+    QVERIFY(!ok(f, u"anna"_s));
+    QCOMPARE(f->BenutzerVorhanden(), qint16(0));
+    QCOMPARE(meldung(), std::make_tuple(Text(3006), Text(3106), 48));
+    QVERIFY(geoeffnet().isEmpty());
+    QCOMPARE(zustand().AktuellerBenutzer, QString());
+    QCOMPARE(inhalt(datei(u"Ben.mdb"_s)), buch);
+  }
+
+  // Daten.mdb locked by another program longer than the busy time-out: nobody is signed in and
+  // no name taken for new, the message says why. Once the lock is gone the sign-in works.
+  void gesperrteDatendatei() {
+    auto* f = zeigen();
+    eingeben(f, u"Anna"_s, u"anna"_s);
+    const QString name = u"sperrer"_s;
+    const auto aufraeumen = qScopeGuard([&] { QSqlDatabase::removeDatabase(name); });
+    {
+      QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
+      db.setDatabaseName(datei(u"Daten.mdb"_s));
+      QVERIFY(db.open());
+      QVERIFY(QSqlQuery(db).exec(u"BEGIN EXCLUSIVE"_s));
+      QVERIFY(!ok(f, u"anna"_s));
+      QVERIFY(QSqlQuery(db).exec(u"ROLLBACK"_s));
+      db.close();
+    }
+    const auto [prompt, titel, stil] = meldung();
+    QVERIFY2(prompt.startsWith(Text(3021) + u"\n\n"_s), qPrintable(prompt));
+    QVERIFY2(prompt.contains(u"gesperrt"_s), qPrintable(prompt));
+    QCOMPARE(titel, Text(3121));
+    QCOMPARE(stil, 16);
+    QCOMPARE(MeldungTest::gezeigt().size(), 1);
+    QVERIFY(geoeffnet().isEmpty());
+    QCOMPARE(Formulare::geladen<frmBenutzer>(), f);
+    QVERIFY(!ok(f));
+    QCOMPARE(geoeffnet().size(), 1);
+    QCOMPARE(geoeffnet()[0].benutzer, u"Anna"_s);
+  }
+
   // Names compare with their letter case: "anna" is not the user Anna. As a new name it would
   // share Anna's book on Windows and her settings everywhere: refused with 3006.
   void grossKleinImNamen() {
@@ -390,6 +451,23 @@ class TestBenutzer : public QObject {
     QCOMPARE(einstellung(u"Anna"_s, u"ID"_s), u"5"_s);
     QVERIFY(geoeffnet().isEmpty());
     QCOMPARE(zustand().AktuellerBenutzer, QString());
+  }
+
+  // Only a user whose name differs in letter case blocks the name, no book of it exists: its
+  // own message, nothing stored.
+  void nurBenutzerInAndererSchreibung() {
+    QVERIFY(QFile::remove(datei(u"Anna.mdb"_s)));
+    const QStringList vorher = benutzerZeilen();
+    auto* f = zeigen();
+    eingeben(f, u"ANNA"_s, u"geheim"_s);
+    QVERIFY(!ok(f, u"geheim"_s));
+    QCOMPARE(meldung(), std::make_tuple(Text(3020), Text(3120), 48));
+    QCOMPARE(MeldungTest::gezeigt().size(), 1);
+    QCOMPARE(benutzerZeilen(), vorher);
+    QCOMPARE(QDir(m_ordner->pfad()).entryList({u"*.mdb"_s}),
+             QStringList({u"Ben.mdb"_s, u"Daten.mdb"_s, u"unbenannt.mdb"_s}));
+    QCOMPARE(reste(), QStringList());
+    QVERIFY(geoeffnet().isEmpty());
   }
 
   void neuerNameOhneKennwort() {
@@ -427,7 +505,7 @@ class TestBenutzer : public QObject {
     QFETCH(QString, kodiert);
     const QStringList vorher = benutzerZeilen();
     auto* f = zeigen();
-    QCOMPARE(f->height(), 167);
+    QVERIFY(!voll(f));
     eingeben(f, name, kennwort);
     QVERIFY(ok(f, kennwort));
     QVERIFY2(MeldungTest::gezeigt().isEmpty(), qPrintable(std::get<0>(meldung())));
@@ -472,7 +550,7 @@ class TestBenutzer : public QObject {
     geoeffnet().clear();
     zustand().Buchungsart = u"Einnahme"_s;
     f = zeigen();
-    QCOMPARE(f->height(), 304);
+    QVERIFY(voll(f));
     eingeben(f, name, kennwort);
     QVERIFY(!ok(f));
     QCOMPARE(geoeffnet().size(), 1);
@@ -484,7 +562,7 @@ class TestBenutzer : public QObject {
   void ersterBenutzerAlsStandard() {
     QVERIFY(DemoDaten::sqlAusfuehren(datei(u"Daten.mdb"_s), u"DELETE FROM Benutzer"_s));
     auto* f = zeigen();
-    QCOMPARE(f->height(), 304);
+    QVERIFY(voll(f));
     klicken(element<QRadioButton>(f, "Option1"));
     eingeben(f, u"Carla"_s, u"c"_s);
     QVERIFY(ok(f, u"c"_s));
@@ -669,7 +747,15 @@ class TestBenutzer : public QObject {
     QTest::newRow("nach oben") << "..\\x";
     QTest::newRow("Doppelpunkt") << "C:x";
     QTest::newRow("Gerät") << "lpt1";
+    QTest::newRow("Gerät mit Endung") << "CON.txt";
+    QTest::newRow("Gerät mit Endung, klein") << "nul.x";
+    QTest::newRow("Gerät mit Leerzeichen") << "CON ";
+    QTest::newRow("Gerät mit Leerzeichen und Endung") << "Com9 .log";
+    QTest::newRow("Gerät hochgestellt") << u"LPT\u00B2"_s;
     QTest::newRow("Anführung") << "\"Carla\"";
+    // The book's journal beside it would pass the 255 bytes of a file name.
+    QTest::newRow("244 Bytes") << QString(122, u'ä');
+    QTest::newRow("251 Bytes") << QString(251, u'a');
   }
   void ungueltigerName() {
     QFETCH(QString, name);
@@ -682,6 +768,9 @@ class TestBenutzer : public QObject {
     const auto [prompt, titel, stil] = meldung();
     QVERIFY(prompt.startsWith(Text(3009) + u"\n\n"_s));
     QVERIFY(prompt.size() > Text(3009).size() + 10);
+    // A name too long says how long it may be.
+    if (name.toUtf8().size() > Benutzeranlage::Namenslaenge)
+      QVERIFY2(prompt.contains(u"243"_s), qPrintable(prompt));
     QCOMPARE(titel, Text(3109));
     QCOMPARE(stil, 16);
     QCOMPARE(benutzerZeilen().size(), 2);
@@ -689,6 +778,38 @@ class TestBenutzer : public QObject {
              QStringList({u"Anna.mdb"_s, u"Ben.mdb"_s, u"Daten.mdb"_s, u"unbenannt.mdb"_s}));
     QCOMPARE(oben.entryList({u"*.mdb"_s}), obenVorher);
     QCOMPARE(reste(), QStringList());
+  }
+
+  // The longest names a user may have, in bytes: created, and the book takes a booking (whose
+  // journal has the longest file name of all).
+  void laengsteNamen_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("243 Bytes") << QString(243, u'a');
+    QTest::newRow("243 Bytes mit Umlauten") << QString(121, u'ü') + u'a';
+  }
+  void laengsteNamen() {
+    QFETCH(QString, name);
+    QCOMPARE(name.toUtf8().size(), Benutzeranlage::Namenslaenge);
+    auto* f = zeigen();
+    eingeben(f, name, u"geheim"_s);
+    QVERIFY(ok(f, u"geheim"_s));
+    QVERIFY2(MeldungTest::gezeigt().isEmpty(), qPrintable(std::get<0>(meldung())));
+    QCOMPARE(geoeffnet().size(), 1);
+    QCOMPARE(zustand().AktuellerBenutzer, name);
+    Datensatzquelle Data1;
+    QVERIFY(Data1.verbinden(zustand().Benutzerdatei));
+    Buchung b;
+    b.art = Buchungsart::Ausgabe;
+    b.KontoName = u"Girokonto"_s;
+    b.Datum = u"05.03.2024"_s;
+    b.Betrag = b.BetragKonto = u"12,50"_s;
+    b.Waehrung = u"EUR"_s;
+    b.Kategorie = u"Lebensmittel"_s;
+    const Buchungsergebnis e = BuchungSpeichern(Data1, b);
+    QVERIFY2(e.ok(), qPrintable(e.grund));
+    Data1.schliessen();
+    QCOMPARE(zeilen(zustand().Benutzerdatei, u"SELECT ID, Kategorie FROM Buchungen"_s),
+             QStringList({u"1|Lebensmittel"_s}));
   }
 
   // A failure at each step of the creation: the reason shown with 3009, nothing left behind.
@@ -728,7 +849,14 @@ class TestBenutzer : public QObject {
     QVERIFY2(prompt.startsWith(Text(3009) + u"\n\n"_s), qPrintable(prompt));
     QCOMPARE(titel, Text(3109));
     QCOMPARE(stil, 16);
-    QCOMPARE(MeldungTest::gezeigt().size(), 1);
+    const bool einstellungen = fehler == u"Einstellungen nicht schreibbar";
+    // Without settings the sign-in mode could not be saved either, and says so first.
+    QCOMPARE(MeldungTest::gezeigt().size(), einstellungen ? 2 : 1);
+    if (einstellungen) {
+      const auto& modus = MeldungTest::gezeigt().constFirst();
+      QVERIFY2(modus.prompt.startsWith(Text(3022) + u"\n\n"_s), qPrintable(modus.prompt));
+      QVERIFY2(prompt.contains(u"schreibgeschützt"_s), qPrintable(prompt));
+    }
     if (fehler == u"Daten.mdb verweigert")
       QVERIFY2(prompt.contains(u"Daten.mdb"_s), qPrintable(prompt));
     QCOMPARE(Formulare::geladen<frmBenutzer>(), f);

@@ -1,8 +1,8 @@
 #include "frmBenutzer.h"
 
+#include "Anmeldepruefung.h"
 #include "Benutzeranlage.h"
 #include "Datenbank.h"
-#include "Kennwortkodierung.h"
 #include "Module1.h"
 #include "Registry.h"
 #include "SpracheAnwenden.h"
@@ -131,24 +131,15 @@ void frmBenutzer::KennwortLaden() {
   Data1.ersteZeile();
   if (Data1.eof())
     return;  // no such user: the value stays as it was
-  const QVariant kodiert = Data1.wert(u"Kennwort"_s);
-  if (kodiert.isNull())
-    return;
-  if (const auto kennwort = KennwortDekodieren(kodiert.toString()))
+  if (const auto kennwort = KennwortLesen(Data1.wert(u"Kennwort"_s)))
     zustand().GespeichertesKennwort = *kennwort;
 }
 
 void frmBenutzer::BenutzerSuchen() {
-  Data1.abfrageSetzen(Abfrage(u"Benutzer"_s));
-  const QString name = ui->cboBenutzer->currentText();
-  // Exactly, letter case included: the query's "=" would ignore it.
-  for (Data1.ersteZeile(); !Data1.eof(); Data1.naechsteZeile()) {
-    const QVariant zeile = Data1.wert(u"Benutzername"_s);
-    if (!zeile.isNull() && zeile.toString() == name) {
-      m_benutzerVorhanden = -1;
-      m_gefundenesKennwort = Data1.wert(u"Kennwort"_s);
-      return;
-    }
+  if (const auto kennwort = BenutzerzeileSuchen(Data1, ui->cboBenutzer->currentText())) {
+    m_benutzerVorhanden = -1;
+    m_gefundenesKennwort = *kennwort;
+  } else if (Data1.zeilenAnzahl() > 0) {
     m_benutzerVorhanden = 0;
   }
 }
@@ -170,11 +161,8 @@ void frmBenutzer::anmeldeartSchreiben() {
 
 bool frmBenutzer::kennwortStimmt() {
   // The password of the very row that was found: a value loaded earlier for another entry (the
-  // name changed without leaving the field) must never let anyone in. A password that cannot be
-  // read matches nothing.
-  if (m_gefundenesKennwort.isNull())
-    return false;
-  const auto gespeichert = KennwortDekodieren(m_gefundenesKennwort.toString());
+  // name changed without leaving the field) must never let anyone in.
+  const auto gespeichert = KennwortLesen(m_gefundenesKennwort);
   if (!gespeichert)
     return false;
   zustand().GespeichertesKennwort = *gespeichert;

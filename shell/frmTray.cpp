@@ -19,7 +19,6 @@
 #include <QLayout>
 #include <QMenu>
 #include <QPointer>
-#include <QProcess>
 #include <QScreen>
 #include <QTimer>
 
@@ -191,8 +190,7 @@ void frmTray::menuZeigen(const QPoint& ort) {
 }
 
 void frmTray::mnuVelmark_Starten() {
-  // As the shell starts it: no arguments, the result ignored.
-  QProcess::startDetached(zustand().Programmordner + Hauptprogramm, {});
+  HauptprogrammStarten(zustand().Programmordner);
 }
 
 void frmTray::mnuEinnahme_Buchen() {

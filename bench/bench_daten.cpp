@@ -3,9 +3,11 @@
 
 #include "Abfrage.h"
 #include "Buchung.h"
+#include "Buchungsseite.h"
 #include "Datensatzquelle.h"
 #include "Formular.h"
 #include "Grossbuch.h"
+#include "Hauptfenster.h"
 #include "Messumgebung.h"
 #include "Registry.h"
 #include "Rohdatei.h"
@@ -18,20 +20,25 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTest>
+#include <functional>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Counts the paint events of one widget: the dialog is ready once it has drawn itself.
+// Counts the paint events of one widget: the dialog is ready once it has drawn itself (with what
+// `fertig` waits for, when given).
 class Zeichnungen : public QObject {
  public:
   int anzahl = 0;
+  std::function<bool()> fertig;
 
  protected:
   bool eventFilter(QObject* ziel, QEvent* ereignis) override {
-    if (ereignis->type() == QEvent::Paint)
+    if (ereignis->type() == QEvent::Paint && (!fertig || fertig()))
       ++anzahl;
     return QObject::eventFilter(ziel, ereignis);
   }
@@ -83,6 +90,49 @@ void Referenz_Ausgabelisten_roh(benchmark::State& state) {
   state.counters["Texte"] = double(texte.size());
 }
 BENCHMARK(Referenz_Ausgabelisten_roh)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// --- the main program's window on 100,000 bookings ----------------------------------------------
+
+// kvasto started on the large book: its window until the booking list has drawn itself with the
+// book's rows, the sums and the chart read.
+void Kvasto_100000_Buchungen(benchmark::State& state) {
+  int zeilen = 0;
+  for (auto _ : state) {
+    auto fenster = std::make_unique<Hauptfenster>(Messumgebung::ordner());
+    QTableView* liste = fenster->buchungsseite()->liste();
+    Zeichnungen zeichnungen;
+    zeichnungen.fertig = [liste] { return liste->model()->rowCount() > 0; };
+    liste->viewport()->installEventFilter(&zeichnungen);
+    fenster->show();
+    while (zeichnungen.anzahl == 0)
+      QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    state.PauseTiming();
+    zeilen = liste->model()->rowCount();
+    liste->viewport()->removeEventFilter(&zeichnungen);
+    fenster.reset();
+    verworfeneLoeschen();
+    state.ResumeTiming();
+  }
+  state.counters["Buchungen"] = zeilen;
+}
+BENCHMARK(Kvasto_100000_Buchungen)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The plain SELECT of every booking with the columns of the list, newest first, the texts copied.
+void Referenz_Buchungen_lesen_roh(benchmark::State& state) {
+  std::vector<std::string> texte;
+  for (auto _ : state) {
+    texte.clear();
+    Rohdatei buch(Messumgebung::buch());
+    buch.lesen(
+        "SELECT ID, Datum, KontoName, Buchung, Empfaenger, Auftraggeber, Kategorie, "
+        "Verwendungszweck, Betrag, Waehrung, Einnahme, Ausgabe FROM Buchungen "
+        "ORDER BY Datum DESC, ID DESC",
+        {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, texte);
+    benchmark::DoNotOptimize(texte.data());
+  }
+  state.counters["Buchungen"] = double(texte.size() / 12);
+}
+BENCHMARK(Referenz_Buchungen_lesen_roh)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // --- one keystroke of list completion ----------------------------------------------------------
 

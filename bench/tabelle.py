@@ -28,6 +28,8 @@ ZEILEN = [
      2.0),
     ("1.000 Buchungen verschieben", "Verschieben_1000", "Referenz_Verschieben_roh",
      "sqlite3: UPDATE, eine Transaktion", "zeit", 2.0),
+    ("kvasto: 100.000 Buchungen öffnen (Liste, Summen, Diagramm)", "Kvasto_100000_Buchungen",
+     "Referenz_Buchungen_lesen_roh", "sqlite3: SELECT aller Buchungen", "zeit", 2.0),
     ("update: 64 MiB vom lokalen Server", "Update_64MiB", "Referenz_curl_64MiB",
      "curl, derselbe Server", "durchsatz", 0.7),
     ("Downloader::DownloadText: 8 MiB", "DownloadText_8MiB", "Referenz_curl_8MiB",

@@ -6,6 +6,7 @@
 #include "Feldregeln.h"
 #include "Meldung.h"
 #include "Module1.h"
+#include "Programm.h"
 #include "SpracheAnwenden.h"
 #include "Textvergleich.h"
 #include "Waehrungsumrechnung.h"
@@ -19,6 +20,7 @@
 #include <QListView>
 #include <QPointer>
 #include <QStringListModel>
+#include <QTimer>
 #include <algorithm>
 #include <optional>
 
@@ -198,6 +200,22 @@ void Buchungsdialog::beimLaden() {
   Data1.abfrageSetzen(Abfrage(u"Buchungen"_s));
   ui->txtDatum->setText(zustand().HeuteText);
   platzieren();
+  // Once the dialog shows, so that the note stands above it.
+  QTimer::singleShot(0, this, &Buchungsdialog::KontoFehltHinweis);
+}
+
+void Buchungsdialog::KontoFehltHinweis() {
+  // Only a book that opened and has an empty account table: a missing file or table is not
+  // something the main program could mend by a new account.
+  Data2.abfrageSetzen(Abfrage(u"Konten"_s));
+  Data2.ersteZeile();
+  if (!Data2.fehler().isEmpty() || !Data2.eof())
+    return;
+  if (MeldungNr(3040, 3140, 36) != Antwort::Ja)
+    return;
+  HauptprogrammStarten(zustand().Programmordner);
+  // Its lists would stay without the new account: the next booking command loads them anew.
+  entladen();
 }
 
 void Buchungsdialog::platzieren() {

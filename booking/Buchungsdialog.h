@@ -125,6 +125,9 @@ class Buchungsdialog : public Formular, public Buchungsfenster {
   void cboWaehrung_Click();
   void txtBetrag_Change();
   void Liste_Change(QComboBox* liste);
+  // A book without an account takes no booking: says so (3040) and offers the main program, which
+  // keeps the accounts.
+  void KontoFehltHinweis();
 
  private:
   void Buchen(QPushButton* knopf, bool schliessen);

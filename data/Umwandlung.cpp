@@ -135,6 +135,7 @@ Spaltenart art(QStringView spalte) {
       {u"Datum", Spaltenart::Datum},           {u"ID", Spaltenart::Ganzzahl},
       {u"Versicherung", Spaltenart::Ganzzahl}, {u"Steuer", Spaltenart::Ganzzahl},
       {u"Aktiv", Spaltenart::Wahrheitswert},   {u"Versichert", Spaltenart::Wahrheitswert},
+      {u"rowid", Spaltenart::Zeilennummer},
   };
   for (const Eintrag& e : arten) {
     if (spalte.compare(e.name, Qt::CaseInsensitive) == 0)
@@ -168,6 +169,10 @@ std::optional<QVariant> speicherwert(Spaltenart art, const QVariant& wert) {
       return ganzzahl16(wert);
     case Spaltenart::Wahrheitswert:
       return wahrheitswert(wert);
+    case Spaltenart::Zeilennummer:
+      if (istGanzzahltyp(wert.typeId()))
+        return QVariant(wert.toLongLong());
+      return std::nullopt;
   }
   return std::nullopt;
 }
@@ -200,6 +205,8 @@ QVariant lesewert(Spaltenart art, const QVariant& gespeichert) {
           return QVariant(int(n));
       }
       return gespeichert;
+    case Spaltenart::Zeilennummer:
+      return istGanzzahltyp(typ) ? QVariant(gespeichert.toLongLong()) : gespeichert;
     case Spaltenart::Text:
       if (typ == QMetaType::LongLong) {
         const qlonglong n = gespeichert.toLongLong();

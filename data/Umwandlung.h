@@ -17,6 +17,7 @@ enum class Spaltenart {
   Datum,          // Datum: TEXT yyyy-mm-dd
   Ganzzahl,       // ID, Versicherung, Steuer: 16-bit whole numbers
   Wahrheitswert,  // Aktiv, Versichert: -1 true, 0 false
+  Zeilennummer,   // rowid: a row's own number in its table (64-bit), to find that one row
 };
 
 // Letter case of the name is ignored ("Kontoname" is "KontoName").

@@ -4,11 +4,16 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QProcess>
 #include <QTranslator>
 
 QString mitTrenner(const QString& ordner) {
   const QString native = QDir::fromNativeSeparators(ordner);
   return native.endsWith(u'/') ? native : native + u'/';
+}
+
+void HauptprogrammStarten(const QString& programmordner) {
+  QProcess::startDetached(mitTrenner(programmordner) + Hauptprogramm, {});
 }
 
 QString ProgrammordnerErmitteln() { return mitTrenner(QCoreApplication::applicationDirPath()); }

@@ -12,6 +12,10 @@ inline const QString Hauptprogramm = QStringLiteral("kvasto.exe");
 inline const QString Hauptprogramm = QStringLiteral("kvasto");
 #endif
 
+// Starts the main program of `programmordner` detached, as the shell opens a file: no arguments,
+// the result ignored.
+void HauptprogrammStarten(const QString& programmordner);
+
 // The folder of the running executable, always ending in a separator.
 QString ProgrammordnerErmitteln();
 

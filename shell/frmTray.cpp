@@ -20,7 +20,6 @@
 #include <QLayout>
 #include <QMenu>
 #include <QPointer>
-#include <QProcess>
 #include <QScreen>
 #include <QTimer>
 
@@ -192,8 +191,7 @@ void frmTray::menuZeigen(const QPoint& ort) {
 }
 
 void frmTray::mnuVelmark_Starten() {
-  // As the shell starts it: no arguments, the result ignored.
-  QProcess::startDetached(zustand().Programmordner + Hauptprogramm, {});
+  HauptprogrammStarten(zustand().Programmordner);
 }
 
 void frmTray::mnuEinnahme_Buchen() {

@@ -1,9 +1,9 @@
 #include "frmBenutzer.h"
 
+#include "Anmeldepruefung.h"
 #include "Benutzeranlage.h"
 #include "Buchungsfenster.h"
 #include "Datenbank.h"
-#include "Kennwortkodierung.h"
 #include "Module1.h"
 #include "Registry.h"
 #include "SpracheAnwenden.h"
@@ -137,10 +137,7 @@ void frmBenutzer::KennwortLaden() {
   Data1.ersteZeile();
   if (Data1.eof())
     return;  // no such user: the value stays as it was
-  const QVariant kodiert = Data1.wert(u"Kennwort"_s);
-  if (kodiert.isNull())
-    return;
-  if (const auto kennwort = KennwortDekodieren(kodiert.toString()))
+  if (const auto kennwort = KennwortLesen(Data1.wert(u"Kennwort"_s)))
     zustand().GespeichertesKennwort = *kennwort;
 }
 
@@ -149,19 +146,12 @@ bool frmBenutzer::BenutzerSuchen() {
   // table) must not leave the user and password of the search before it.
   m_benutzerVorhanden = 0;
   m_gefundenesKennwort = QVariant();
-  Data1.abfrageSetzen(Abfrage(u"Benutzer"_s));
-  Data1.ersteZeile();
+  const auto kennwort = BenutzerzeileSuchen(Data1, ui->cboBenutzer->currentText());
   if (!Data1.fehler().isEmpty())
     return false;
-  const QString name = ui->cboBenutzer->currentText();
-  // Exactly, letter case included: the query's "=" would ignore it.
-  for (; !Data1.eof(); Data1.naechsteZeile()) {
-    const QVariant zeile = Data1.wert(u"Benutzername"_s);
-    if (!zeile.isNull() && zeile.toString() == name) {
-      m_benutzerVorhanden = -1;
-      m_gefundenesKennwort = Data1.wert(u"Kennwort"_s);
-      break;
-    }
+  if (kennwort) {
+    m_benutzerVorhanden = -1;
+    m_gefundenesKennwort = *kennwort;
   }
   return true;
 }
@@ -198,11 +188,8 @@ void frmBenutzer::anmeldeartSchreiben() {
 
 bool frmBenutzer::kennwortStimmt() {
   // The password of the very row that was found: a value loaded earlier for another entry (the
-  // name changed without leaving the field) must never let anyone in. A password that cannot be
-  // read matches nothing.
-  if (m_gefundenesKennwort.isNull())
-    return false;
-  const auto gespeichert = KennwortDekodieren(m_gefundenesKennwort.toString());
+  // name changed without leaving the field) must never let anyone in.
+  const auto gespeichert = KennwortLesen(m_gefundenesKennwort);
   if (!gespeichert)
     return false;
   zustand().GespeichertesKennwort = *gespeichert;

@@ -211,8 +211,8 @@ class Buchungstest : public QObject {
   void weiter() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
 
   // A selection-only list: the user opens it and clicks the entry.
-  void waehlen(const char* name, const QString& eintrag) {
-    QComboBox* l = liste(name);
+  void waehlen(const char* name, const QString& eintrag) { waehlen(liste(name), eintrag); }
+  void waehlen(QComboBox* l, const QString& eintrag) {
     fokus(l);
     const int zeile = l->findText(eintrag);
     QVERIFY2(zeile >= 0, qPrintable(eintrag));

@@ -226,36 +226,43 @@ class TestKvasto : public Kvastotest {
 
   // --- accounts ------------------------------------------------------------------------------
 
+  // "_" and "%" are plain letters: the tray program looks accounts up by exact name.
+  void kontoAnlegenUndBuchen_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("einfach") << u"Urlaubskasse"_s;
+    QTest::newRow("Zeichen von LIKE") << u"100% Urlaub_2"_s;
+  }
   void kontoAnlegenUndBuchen() {
+    QFETCH(QString, name);
     fensterOeffnen();
     seite(fenster->kontenseite());
     imDialog([&](QDialog* d) {
-      eintragen(d, "txtName", u"Urlaubskasse"_s);
+      eintragen(d, "txtName", name);
       waehlen(kind<QComboBox>(d, "cboWaehrung"), u"CHF"_s);
       eintragen(d, "txtBeginn", u"01.01.2026"_s);
       bestaetigen(d);
     });
     klicken(fenster->kontenseite(), "cmdNeu");
     QVERIFY(MeldungTest::gezeigt().isEmpty());
-    QCOMPARE(roh(buch(), u"SELECT * FROM Konten WHERE KontoName = 'Urlaubskasse'"_s),
-             (QList<QVariantList>{{u"Urlaubskasse"_s, u"CHF"_s, u"2026-01-01"_s}}));
+    QCOMPARE(roh(buch(), u"SELECT * FROM Konten WHERE KontoName = '%1'"_s.arg(name)),
+             (QList<QVariantList>{{name, u"CHF"_s, u"2026-01-01"_s}}));
     QVERIFY(zeilen(tabelle("tblKonten"))
-                .contains({u"Urlaubskasse"_s, u"CHF"_s, u"01.01.2026"_s, u"0"_s}));
+                .contains({name, u"CHF"_s, u"01.01.2026"_s, u"0"_s}));
 
     // The tray program books into it, in its currency.
     oeffnen<frmAusgabe>();
-    waehlen("cboKonto", u"Urlaubskasse"_s);
+    waehlen("cboKonto", name);
     QCOMPARE(liste("cboWaehrung")->currentText(), u"CHF"_s);
     tippen(feld("txtBetrag"), u"16"_s);
     tippen(liste("cboKategorie"), u"Urlaub"_s);
     QTest::mouseClick(knopf("cmdOK"), Qt::LeftButton);
     QTRY_VERIFY(!Formulare::geladen<frmAusgabe>());
     const QVariantList zeile = letzteBuchungen(1).value(0);
-    QCOMPARE(zeile.value(1), QVariant(u"Urlaubskasse"_s));
+    QCOMPARE(zeile.value(1), QVariant(name));
     QCOMPARE(zeile.value(7).toDouble(), 16.0);
     klicken(fenster.get(), "cmdAktualisieren");
     QVERIFY(zeilen(tabelle("tblKonten"))
-                .contains({u"Urlaubskasse"_s, u"CHF"_s, u"01.01.2026"_s, u"1"_s}));
+                .contains({name, u"CHF"_s, u"01.01.2026"_s, u"1"_s}));
   }
 
   void kontoUngueltig_data() {
@@ -263,8 +270,6 @@ class TestKvasto : public Kvastotest {
     QTest::addColumn<QString>("beginn");
     QTest::addColumn<QString>("feld");
     QTest::newRow("ohne Namen") << u""_s << u"01.01.2026"_s << u"txtName"_s;
-    QTest::newRow("Platzhalter von LIKE") << u"Giro_2"_s << u"01.01.2026"_s << u"txtName"_s;
-    QTest::newRow("Prozent") << u"100% Sparen"_s << u"01.01.2026"_s << u"txtName"_s;
     QTest::newRow("schon da, andere Schreibweise")
         << u"GIROKONTO"_s << u"01.01.2026"_s << u"txtName"_s;
     QTest::newRow("kein Datum") << u"Haushaltskasse"_s << u"31.02.2026"_s << u"txtBeginn"_s;
@@ -685,7 +690,7 @@ class TestKvasto : public Kvastotest {
     MeldungTest::antworten({antwort});
     QTest::keyClick(fenster->buchungsseite()->liste(), Qt::Key_Delete);
     QCOMPARE(meldungen(),
-             (QList<Meldungsdaten>{{Text(3044).arg(u"3"_s, u"02.12.2026"_s), Text(3144), 36}}));
+             (QList<Meldungsdaten>{{3044, 3144, Text(3044).arg(u"3"_s, u"02.12.2026"_s), Text(3144), 36}}));
     const bool weg = antwort == Antwort::Ja;
     QCOMPARE(rohWert(buch(), u"SELECT group_concat(ID) FROM Buchungen ORDER BY rowid"_s),
              QVariant(weg ? u"1,2,4,5"_s : u"1,2,3,4,5"_s));

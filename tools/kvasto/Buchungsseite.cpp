@@ -441,7 +441,7 @@ void Buchungsseite::loeschen() {
   const QVariantList b = m_modell->buchung(zeile);
   const QString nr = Buchungsmodell::text(b, Buchungsmodell::Nr);
   const QString datum = Buchungsmodell::text(b, Buchungsmodell::Datum);
-  if (Meldung(Text(3044).arg(nr, datum), Text(3144), 36) != Antwort::Ja)
+  if (Meldung(Text(3044).arg(nr, datum), Text(3144), 36, 3044, 3144) != Antwort::Ja)
     return;
   const Aenderung e = m_buch.buchungLoeschen(m_modell->zeilennummer(zeile));
   e.melden();
@@ -470,7 +470,7 @@ void Buchungsseite::exportieren() {
   int anzahl = 0;
   QString fehler;
   if (!CsvExport::schreiben(pfad, *m_leser, filter(), &anzahl, &fehler)) {
-    Meldung(Text(3046) + u"\n\n"_s + fehler, Text(3146), 16);
+    Meldung(Text(3046) + u"\n\n"_s + fehler, Text(3146), 16, 3046, 3146);
     return;
   }
   m_status->setText(

@@ -107,13 +107,13 @@ void Aenderung::melden() const {
     case Art::Gespeichert:
       return;
     case Art::Ungueltig:
-      Meldung(mitGrund(3045), Text(3145), 48);
+      Meldung(mitGrund(3045), Text(3145), 48, 3045, 3145);
       return;
     case Art::Verwendet:
-      Meldung(Text(3042).arg(name, QString::number(anzahl)), Text(3142), 48);
+      Meldung(Text(3042).arg(name, QString::number(anzahl)), Text(3142), 48, 3042, 3142);
       return;
     case Art::Fehlgeschlagen:
-      Meldung(mitGrund(3041), Text(3141), 16);
+      Meldung(mitGrund(3041), Text(3141), 16, 3041, 3141);
       return;
     case Art::FalschesKennwort:
       MeldungNr(1296, 1297, 16);
@@ -142,16 +142,13 @@ Datenbank& Haushaltsbuch::daten() {
   return m_daten;
 }
 
-std::optional<float> Haushaltsbuch::kursVon(const QString& waehrung) {
+std::optional<double> Haushaltsbuch::kursVon(const QString& waehrung) {
   Datensatzquelle q;
   q.verbinden(daten());
   q.abfrageSetzen(Abfrage(u"Wechselkurs"_s));
-  if (!q.finden(Bedingung::wie(u"Waehrung"_s, waehrung)))
+  if (!q.finden(Bedingung::gleich(u"Waehrung"_s, waehrung)))
     return std::nullopt;
-  const QVariant kurs = q.wert(u"Kurs"_s);
-  bool ok = false;
-  const double d = kurs.toDouble(&ok);
-  return ok ? std::optional<float>(static_cast<float>(d)) : std::nullopt;
+  return gueltigerKurs(q.wert(u"Kurs"_s));
 }
 
 // --- accounts ----------------------------------------------------------------------------------
@@ -173,9 +170,6 @@ Aenderung Haushaltsbuch::kontoPruefen(const Konto& konto, const QString& bisher)
   const QString name = konto.name.trimmed();
   if (name.isEmpty())
     return Aenderung::ungueltig(u"Bitte geben Sie einen Namen für das Konto ein."_s, u"txtName"_s);
-  if (name.contains(u'%') || name.contains(u'_'))
-    return Aenderung::ungueltig(u"Ein Kontoname darf die Zeichen „%“ und „_“ nicht enthalten."_s,
-                                u"txtName"_s);
   QString eigeneWaehrung;
   for (const Konto& k : konten()) {
     const bool selbst = !bisher.isEmpty() && Textvergleich::gleich(k.name, bisher);
@@ -341,7 +335,7 @@ Aenderung Haushaltsbuch::kursAendern(const QString& waehrung, const QString& kur
     return Aenderung::fehlgeschlagen(t.fehler());
   // The row the booking dialog finds: the first of that code.
   Datensatzquelle q;
-  ersteZeile(q, daten(), Abfrage(u"Wechselkurs"_s).wie(u"Waehrung"_s, waehrung));
+  ersteZeile(q, daten(), Abfrage(u"Wechselkurs"_s).wo(u"Waehrung"_s, waehrung));
   if (q.eof())
     return Aenderung::fehlgeschlagen(q.fehler().isEmpty()
                                          ? u"Die Währung „%1“ gibt es nicht mehr."_s.arg(waehrung)
@@ -355,7 +349,7 @@ Aenderung Haushaltsbuch::kursAendern(const QString& waehrung, const QString& kur
 
 Aenderung Haushaltsbuch::aktivSetzen(const QString& waehrung, bool aktiv) {
   Datensatzquelle q;
-  ersteZeile(q, daten(), Abfrage(u"Wechselkurs"_s).wie(u"Waehrung"_s, waehrung));
+  ersteZeile(q, daten(), Abfrage(u"Wechselkurs"_s).wo(u"Waehrung"_s, waehrung));
   if (q.eof())
     return Aenderung::fehlgeschlagen(q.fehler().isEmpty()
                                          ? u"Die Währung „%1“ gibt es nicht mehr."_s.arg(waehrung)
@@ -408,7 +402,7 @@ Aenderung Haushaltsbuch::buchungKorrigieren(qint64 zeile, const Buchungskorrektu
   konten.verbinden(m_buch);
   konten.abfrageSetzen(Abfrage(u"Konten"_s));
   const QString kontoName = text(b.wert(u"KontoName"_s));
-  const bool kontoDa = konten.finden(Bedingung::wie(u"Kontoname"_s, kontoName));
+  const bool kontoDa = konten.finden(Bedingung::gleich(u"Kontoname"_s, kontoName));
   const QDate beginn = kontoDa ? konten.wert(u"Datum"_s).toDate() : QDate();
 
   const auto datum = Werte::datum(k.datum);
@@ -441,20 +435,15 @@ Aenderung Haushaltsbuch::buchungKorrigieren(qint64 zeile, const Buchungskorrektu
           "Währung umrechnen."_s.arg(kontoName),
           u"txtBetrag"_s);
     const QString K = text(konten.wert(u"Waehrung"_s));
-    const auto kursE = kursVon(E);
-    const auto kursK = kursVon(K);
-    for (const auto& [code, kurs] : {std::pair{E, kursE}, std::pair{K, kursK}}) {
-      if (E != K && code != Euro && (!kurs || *kurs == 0))
-        return Aenderung::ungueltig(
-            u"Für die Währung „%1“ gibt es keinen Kurs; der Betrag lässt sich nicht umrechnen."_s
-                .arg(code),
-            u"txtBetrag"_s);
-    }
-    const Umrechnung u =
-        umrechnen(static_cast<float>(*betrag), E, kursE.value_or(0), K, kursK.value_or(0));
-    if (!std::isfinite(u.betrag))
+    const Umrechnung u = umrechnen(*betrag, E, kursVon(E), K, kursVon(K));
+    if (u.fehler == Umrechnung::Fehler::OhneKurs)
+      return Aenderung::ungueltig(
+          u"Für die Währung „%1“ gibt es keinen Kurs; der Betrag lässt sich nicht umrechnen."_s
+              .arg(u.waehrung),
+          u"txtBetrag"_s);
+    if (!u.ok())
       return Aenderung::ungueltig(u"Der Betrag lässt sich nicht umrechnen."_s, u"txtBetrag"_s);
-    betragKonto = Werte::formatieren(Werte::floatText(u.betrag), Werte::Betragsformat);
+    betragKonto = u.unveraendert ? k.betrag : Werte::formatieren(*u.betrag, Werte::Betragsformat);
   }
 
   std::optional<qint64> inventar;
@@ -488,17 +477,13 @@ Aenderung Haushaltsbuch::buchungKorrigieren(qint64 zeile, const Buchungskorrektu
 QString Haushaltsbuch::versicherungsbetrag(double preis, const QString& E) {
   // As the booking dialog takes a purchase into the inventory: without an insurance currency, or
   // without a rate the way to it needs, the price stays as entered.
-  float betrag = static_cast<float>(preis);
   const QString V = versicherungswaehrung();
-  if (!V.isEmpty() && E != V) {
-    const auto R = kursVon(V);
-    if (V == Euro || (R && *R != 0)) {
-      const Umrechnung u = umrechnen(betrag, E, kursVon(E).value_or(0), V, R.value_or(0));
-      if (std::isfinite(u.betrag) && (!u.ueberEuro || std::isfinite(u.euro)))
-        betrag = u.betrag;
-    }
+  if (!V.isEmpty()) {
+    const Umrechnung u = umrechnen(preis, E, kursVon(E), V, kursVon(V));
+    if (u.ok() && !u.unveraendert)
+      return Werte::formatieren(*u.betrag, Werte::Standard);
   }
-  return Werte::formatieren(Werte::floatText(betrag), Werte::Standard);
+  return Werte::formatieren(preis, Werte::Standard);
 }
 
 Aenderung Haushaltsbuch::buchungLoeschen(qint64 zeile) {

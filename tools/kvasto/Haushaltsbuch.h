@@ -102,7 +102,7 @@ class Haushaltsbuch {
   Aenderung buchungLoeschen(qint64 zeile);
 
  private:
-  std::optional<float> kursVon(const QString& waehrung);
+  std::optional<double> kursVon(const QString& waehrung);
   Aenderung kontoPruefen(const Konto& konto, const QString& bisher);
   Aenderung kursPruefen(const QString& kurs, float& wert);
   // A price in the insurance currency, as the booking dialog states it in the inventory.

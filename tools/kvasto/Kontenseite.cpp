@@ -133,7 +133,7 @@ void Kontenseite::loeschen() {
     Aenderung::verwendet(name, anzahl).melden();
     return;
   }
-  if (Meldung(Text(3043).arg(name), Text(3143), 36) != Antwort::Ja)
+  if (Meldung(Text(3043).arg(name), Text(3143), 36, 3043, 3143) != Antwort::Ja)
     return;
   const Aenderung e = m_buch.kontoLoeschen(name);
   e.melden();

@@ -1,6 +1,6 @@
 // The Downloader as a host uses it, against a real HTTP server on 127.0.0.1: its three kinds of
 // result, the time-out that leaves the read outstanding, re-entrant calls, the host's events
-// during the wait, the fixed size, the About box and the designer plugin.
+// during the wait, the fixed size and the About box.
 
 #include "DownloadKennung.h"
 #include "Downloader.h"
@@ -21,10 +21,6 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#ifdef DESIGNER_PLUGIN
-#include <QPluginLoader>
-#include <QtUiPlugin/QDesignerCustomWidgetInterface>
-#endif
 
 namespace {
 
@@ -394,29 +390,6 @@ class TestDownloader : public QObject {
     QCOMPARE(version.Dateibeschreibung, QStringLiteral("Steuerelement zum Downloaden"));
     QCOMPARE(version.Produktname, QStringLiteral("Download"));
     QCOMPARE(version.Firma, QStringLiteral("Tervick"));
-  }
-
-  void designerPlugin() {
-#ifdef DESIGNER_PLUGIN
-    QPluginLoader lader(QStringLiteral(DESIGNER_PLUGIN));
-    QObject* instanz = lader.instance();
-    QVERIFY2(instanz, qPrintable(lader.errorString()));
-    auto* plugin = qobject_cast<QDesignerCustomWidgetInterface*>(instanz);
-    QVERIFY(plugin);
-    QCOMPARE(plugin->name(), QStringLiteral("Downloader"));
-    QCOMPARE(plugin->includeFile(), QStringLiteral("Downloader.h"));
-    QVERIFY(!plugin->isContainer());
-    QVERIFY(plugin->domXml().contains(QLatin1String("class=\"Downloader\"")));
-    QVERIFY(plugin->domXml().contains(QLatin1String("<width>137</width>")));
-    QVERIFY(plugin->domXml().contains(QLatin1String("<height>47</height>")));
-    QWidget form;
-    QWidget* widget = plugin->createWidget(&form);
-    QVERIFY(qobject_cast<Downloader*>(widget));
-    widget->resize(400, 400);
-    QCOMPARE(widget->size(), QSize(137, 47));
-#else
-    QSKIP("Qt Designer development files were not found: no plugin built");
-#endif
   }
 };
 

@@ -278,7 +278,9 @@ class Sitzung:
                 except (ProcessLookupError, PermissionError):
                     p.kill()
                 p.wait(timeout=10)
-        if self.temp:
+        if self.temp and os.environ.get("VELMARK_TEST_BEHALTEN", "0") not in ("", "0"):
+            print(f"Temporärer Ordner behalten: {self.temp}", flush=True)
+        elif self.temp:
             shutil.rmtree(self.temp, ignore_errors=True)
 
     # --- programs ------------------------------------------------------------------------

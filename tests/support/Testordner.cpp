@@ -1,6 +1,7 @@
 #include "Testordner.h"
 
 #include "DemoDaten.h"
+#include "TestMain.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -11,6 +12,7 @@ QString gebauterProgrammordner() { return QStringLiteral(VELMARK_PROGRAMMORDNER)
 Testordner::Testordner(Daten daten)
     : m_temp(QDir::tempPath() + QStringLiteral("/velmark-ordner-XXXXXX")) {
   m_pfad = m_temp.path() + u'/';
+  m_temp.setAutoRemove(!TestUmgebung::behalten());
   if (!m_temp.isValid()) {
     m_fehler = QStringLiteral("Kein temporärer Ordner");
     return;

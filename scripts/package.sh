@@ -3,20 +3,33 @@
 # build's program folder (without the designer plugin), velmark-daten in tools/, install.sh,
 # uninstall.sh, pakete.sh and a short German read-me. A household installs from it without a
 # compiler: unpack it and run ./install.sh in the unpacked folder.
-#   scripts/package.sh
+#   scripts/package.sh                                  builds build-release/ and packs it there
+#   scripts/package.sh <program folder> <archive folder>  packs an already built program folder
+#                                                       (tools/velmark-daten beside it)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# shellcheck source=pakete.sh
-. scripts/pakete.sh
-# shellcheck disable=SC2086
-pakete_sicherstellen $VELMARK_PAKETE_BAU
 
-cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMARK_TESTS=OFF
-cmake --build build-release --target auslieferung
+if [ $# -eq 2 ]; then
+  programmordner="$(cd "$1" && pwd)"
+  ablage="$(cd "$2" && pwd)"
+elif [ $# -eq 0 ]; then
+  # shellcheck source=pakete.sh
+  . scripts/pakete.sh
+  # shellcheck disable=SC2086
+  pakete_sicherstellen $VELMARK_PAKETE_BAU
+  cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMARK_TESTS=OFF
+  cmake --build build-release --target auslieferung
+  programmordner="$PWD/build-release/Velmark"
+  ablage="$PWD/build-release"
+else
+  echo "Aufruf: package.sh [<gebauter Programmordner> <Ordner für das Archiv>]" >&2
+  exit 2
+fi
+werkzeug="$(dirname "$programmordner")/tools/velmark-daten"
 
-version="$(build-release/tools/velmark-daten version)"
+version="$("$werkzeug" version)"
 name="Velmark-$version-linux-$(uname -m)"
-archiv="$PWD/build-release/$name.tar.gz"
+archiv="$ablage/$name.tar.gz"
 arbeit="$(mktemp -d)"
 trap 'rm -rf "$arbeit"' EXIT
 wurzel="$arbeit/$name"
@@ -29,13 +42,13 @@ while IFS= read -r -d '' datei; do
     unbenannt.mdb) ;;
     *.mdb | *.mdb-*) continue ;;
   esac
-  cp -a "build-release/Velmark/$datei" "$wurzel/Velmark/"
-done < <(cd build-release/Velmark && find . -mindepth 1 -maxdepth 1 \( -type f -o -type l \) -printf '%P\0')
-cp -a build-release/tools/velmark-daten "$wurzel/tools/"
+  cp -a "$programmordner/$datei" "$wurzel/Velmark/"
+done < <(cd "$programmordner" && find . -mindepth 1 -maxdepth 1 \( -type f -o -type l \) -printf '%P\0')
+cp -a "$werkzeug" "$wurzel/tools/"
 cp scripts/install.sh scripts/uninstall.sh scripts/pakete.sh "$wurzel/"
 chmod 755 "$wurzel/install.sh" "$wurzel/uninstall.sh"
 
-pakete="$(xargs <<<"$VELMARK_PAKETE_LAUFZEIT")"
+pakete="$(. scripts/pakete.sh && xargs <<<"$VELMARK_PAKETE_LAUFZEIT")"
 cat >"$wurzel/LIESMICH.txt" <<EOF
 Velmark Schnellerfassung $version
 

@@ -152,20 +152,22 @@ bool demoDateien(const QString& ordner, QString* fehler) {
   return true;
 }
 
-bool demoEinstellungen(QString* fehler) {
-  struct Wert {
-    QString schluessel, name, text;
-  };
+namespace {
+
+struct Einstellung {
+  QString schluessel, name, text;
+};
+
+QList<Einstellung> demoWerte() {
   const QString anna = ProduktSchluessel + QStringLiteral("\\Anna");
   const QString ben = ProduktSchluessel + QStringLiteral("\\Ben");
-  const QList<Wert> werte = {
+  QList<Einstellung> alle = {
       {ProduktSchluessel, QStringLiteral("Kennwort"), QStringLiteral("0")},
       {ProduktSchluessel, QStringLiteral("Standard"), QStringLiteral("1")},
       {ProduktSchluessel, QStringLiteral("Benutzer"), QStringLiteral("Anna")},
       {anna, QStringLiteral("ID"), QStringLiteral("5")},
       {ben, QStringLiteral("ID"), QStringLiteral("0")},
   };
-  QList<Wert> alle = werte;
   for (const QString& k : {anna, ben}) {
     alle.append({k, QStringLiteral("Schema"), QStringLiteral("Standard")});
     alle.append({k, QStringLiteral("RowColorEven"), QStringLiteral("&H00E0E0E0&")});
@@ -173,13 +175,31 @@ bool demoEinstellungen(QString* fehler) {
     alle.append({k, QStringLiteral("Sprache"), QStringLiteral("Deutsch")});
     alle.append({k, QStringLiteral("Zamlotipp"), QStringLiteral("1")});
   }
-  for (const Wert& w : alle) {
+  return alle;
+}
+
+}  // namespace
+
+bool demoEinstellungen(QString* fehler) {
+  for (const Einstellung& w : demoWerte()) {
     if (const qint32 status = RegistrySchreiben(HKCU, w.schluessel, w.name, w.text); status != 0)
       return fehlerSetzen(fehler, QStringLiteral("Einstellung %1 nicht geschrieben (Fehler %2).")
                                       .arg(w.name)
                                       .arg(status));
   }
   return true;
+}
+
+QStringList abweichendeEinstellungen() {
+  QStringList namen;
+  for (const Einstellung& w : demoWerte()) {
+    const QVariant wert = RegistryLesen(HKCU, w.schluessel, w.name);
+    if (wert.typeId() != QMetaType::QString || wert.toString() != w.text) {
+      const QString unter = w.schluessel.section(u'\\', -1);
+      namen.append(w.schluessel == ProduktSchluessel ? w.name : unter + u'\\' + w.name);
+    }
+  }
+  return namen;
 }
 
 }  // namespace DemoDaten

@@ -4,6 +4,7 @@
 // Tests make their fixture folders with the same code.
 
 #include <QString>
+#include <QStringList>
 
 namespace DemoDaten {
 
@@ -28,6 +29,9 @@ bool demoDateien(const QString& ordner, QString* fehler = nullptr);
 // Settings of the demo: Anna is the default user (no sign-in), both users with tips on and their
 // booking counters matching their demo bookings.
 bool demoEinstellungen(QString* fehler = nullptr);
+// The names of the demo's settings values that the current settings store lacks or holds with
+// another value: what demoEinstellungen would change there.
+QStringList abweichendeEinstellungen();
 
 // Runs SQL (several statements) on a file; for tests that shape their data.
 bool sqlAusfuehren(const QString& pfad, const QString& sql, QString* fehler = nullptr);

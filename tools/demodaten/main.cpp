@@ -2,7 +2,13 @@
 // installation scripts what they need from the program's own code.
 //   velmark-daten vorlage <datei>   empty household book (the template unbenannt.mdb)
 //   velmark-daten daten <datei>     shared data file of a first installation
-//   velmark-daten demo <ordner>     demo data files and the demo settings
+//   velmark-daten demo <ordner> [<einstellungsordner>]
+//                                   demo data files and the demo settings: in the settings
+//                                   folder given (as XDG_CONFIG_HOME), else in the user's own
+//                                   settings only when that changes nothing there, or there are
+//                                   none yet
+//   velmark-daten infobereich       exit 0 when the desktop has a notification area (as Qt sees
+//                                   it for zamlo), 1 when not
 //   velmark-daten version           the product version
 //   velmark-daten einstellung <name> [<wert> [zahl]]
 //                                   reads (exit 1 when missing) or writes a value of the product
@@ -11,8 +17,12 @@
 #include "DemoDaten.h"
 #include "Registry.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSystemTrayIcon>
 #include <QTextStream>
+#include <cstring>
 
 #ifndef VELMARK_VERSION
 #define VELMARK_VERSION "1.0.0"
@@ -51,9 +61,38 @@ int einstellung(const QStringList& args, QTextStream& out, QTextStream& err) {
   return 0;
 }
 
+// The demo never changes a household's own settings: unless it was given a settings folder of its
+// own, it writes only into a settings store that does not exist yet or already holds its values,
+// and refuses before it writes any file.
+int demo(const QStringList& args, QTextStream& err) {
+  if (args.size() == 4)
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(QDir(args[3]).absolutePath()));
+  else if (QFileInfo::exists(Registry::dateipfad())) {
+    if (const QStringList abweichend = DemoDaten::abweichendeEinstellungen(); !abweichend.isEmpty()) {
+      err << "Die Demo ändert keine vorhandenen Einstellungen: " << Registry::dateipfad()
+          << " enthält andere Werte für " << abweichend.mid(0, 5).join(u", ")
+          << (abweichend.size() > 5 ? QStringLiteral(" …") : QString()) << ".\n"
+          << "Geben Sie der Demo einen eigenen Einstellungsordner: velmark-daten demo "
+          << args[2] << " <Einstellungsordner>\n";
+      return 1;
+    }
+  }
+  QString fehler;
+  if (!DemoDaten::demoDateien(args[2], &fehler) || !DemoDaten::demoEinstellungen(&fehler)) {
+    err << fehler << "\n";
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // The one command that needs the desktop; every other one runs without a display.
+  if (argc == 2 && std::strcmp(argv[1], "infobereich") == 0) {
+    QApplication app(argc, argv);
+    return QSystemTrayIcon::isSystemTrayAvailable() ? 0 : 1;
+  }
   QCoreApplication app(argc, argv);
   const QStringList args = app.arguments();
   QTextStream out(stdout);
@@ -65,8 +104,12 @@ int main(int argc, char* argv[]) {
   }
   if (befehl == u"einstellung" && args.size() >= 3 && args.size() <= 5)
     return einstellung(args, out, err);
+  if (befehl == u"demo" && (args.size() == 3 || args.size() == 4))
+    return demo(args, err);
   if (args.size() != 3) {
-    err << "Aufruf: velmark-daten vorlage|daten|demo <Pfad>\n"
+    err << "Aufruf: velmark-daten vorlage|daten <Pfad>\n"
+           "       velmark-daten demo <Ordner> [<Einstellungsordner>]\n"
+           "       velmark-daten infobereich\n"
            "       velmark-daten version\n"
            "       velmark-daten einstellung <Name> [<Wert> [zahl]]\n";
     return 2;
@@ -77,8 +120,6 @@ int main(int argc, char* argv[]) {
     ok = DemoDaten::leereDatei(args[2], DemoDaten::Schema::Haushaltsbuch, &fehler);
   } else if (befehl == u"daten") {
     ok = DemoDaten::ersteDatendatei(args[2], &fehler);
-  } else if (befehl == u"demo") {
-    ok = DemoDaten::demoDateien(args[2], &fehler) && DemoDaten::demoEinstellungen(&fehler);
   } else {
     err << "Unbekannter Befehl: " << befehl << "\n";
     return 2;

@@ -7,6 +7,7 @@
 #include "Programm.h"
 #include "ShellFormulare.h"
 #include "UsersFormulare.h"
+#include "Infobereich.h"
 #include "frmTray.h"
 
 #include <QApplication>
@@ -31,5 +32,7 @@ int main(int argc, char* argv[]) {
   // exit, not quit: quit would close the remaining windows once more, through their close
   // handlers, as if the user had closed them.
   QObject::connect(tray, &QObject::destroyed, &app, [] { QCoreApplication::exit(0); });
+  // Without a notification area the icon cannot show: then a note says so.
+  Infobereich::ueberwachen();
   return app.exec();
 }

@@ -1,5 +1,6 @@
 # Debian packages the project needs, and the one function that installs the missing ones.
-# Sourced by the README's commands; add a package here, never install one elsewhere.
+# Sourced by the README's commands; add a package here, never install one elsewhere. Run on its
+# own (as root: bash scripts/pakete.sh) it installs the build and test packages.
 
 # Run: what the programs of the release archive need on Debian 12 (Qt's widgets with the X11
 # platform plugin, SQL with its SQLite driver, network, Qt's German texts, SQLite itself).
@@ -51,3 +52,8 @@ pakete_sicherstellen() {
   [ $ok = 1 ] || echo "Die Debian-Pakete sind nicht installiert (siehe oben)." >&2
   [ $ok = 1 ]
 }
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  # shellcheck disable=SC2086
+  pakete_sicherstellen $VELMARK_PAKETE_BAU $VELMARK_PAKETE_TEST
+fi

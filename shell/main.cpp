@@ -4,10 +4,10 @@
 #include "BookingFormulare.h"
 #include "CategoriesFormulare.h"
 #include "Einzelinstanz.h"
+#include "Infobereich.h"
 #include "Programm.h"
 #include "ShellFormulare.h"
 #include "UsersFormulare.h"
-#include "Infobereich.h"
 #include "frmTray.h"
 
 #include <QApplication>

@@ -192,11 +192,15 @@ void frmKategorie::BaumAufbauen() {
 void frmKategorie::SteuerMarkenLaden() {
   ProgrammAendert p(m_programm);
   Data1.abfrageSetzen(Abfrage(u"Kategorien"_s));
+  // The first row of each name, as a search from the top would find it, for all nodes at once.
+  const QHash<QString, int> zeilen = Data1.ersteZeilen(u"Unterkategorie"_s);
+  const int spalte = Data1.spaltenIndex(u"Steuer"_s);
   for (QTreeWidgetItem* knoten : Nodes->knotenliste()) {
     bool steuer = false;
     // A node whose name has no row (the root, a new node) is cleared.
-    if (Data1.finden(Bedingung::gleich(u"Unterkategorie"_s, knoten->text(0)))) {
-      const QVariant wert = Data1.wert(u"Steuer"_s);
+    if (const auto it = zeilen.constFind(Textvergleich::schluessel(knoten->text(0)));
+        it != zeilen.constEnd()) {
+      const QVariant wert = Data1.wert(*it, spalte);
       steuer = !(wert.isValid() && wert.toInt() == 0);
     }
     knoten->setCheckState(0, steuer ? Qt::Checked : Qt::Unchecked);
@@ -487,21 +491,21 @@ bool frmKategorie::KategorienSpeichern() {
       ok = false;
       grund = Data1.datenbank().fehler();
     }
-    Data1.abfrageSetzen(Abfrage(u"Kategorien"_s));
+    QList<QVariantList> zeilen;
     for (QTreeWidgetItem* knoten : Nodes->knotenliste()) {
-      if (!ok)
-        break;
       const QString text = knoten->text(0);
       if (text == Wurzeltext)
         continue;
       const QString kategorie = elternIstWurzel(knoten) ? text : knoten->parent()->text(0);
-      Data1.neu();
-      ok = Data1.setzen(u"Kategorie"_s, kategorie) && Data1.setzen(u"Unterkategorie"_s, text) &&
-           Data1.setzen(u"Steuer"_s, knoten->checkState(0) == Qt::Checked ? -1 : 0) &&
-           Data1.speichern();
-      if (!ok)
-        grund = Data1.fehler();
+      zeilen.append({kategorie, text, knoten->checkState(0) == Qt::Checked ? -1 : 0});
     }
+    if (ok && !Data1.datenbank().einfuegen(u"Kategorien"_s,
+                                           {u"Kategorie"_s, u"Unterkategorie"_s, u"Steuer"_s},
+                                           zeilen)) {
+      ok = false;
+      grund = Data1.datenbank().fehler();
+    }
+    Data1.abfrageSetzen(Abfrage(u"Kategorien"_s));
     if (ok && !transaktion.bestaetigen()) {
       ok = false;
       grund = transaktion.fehler();

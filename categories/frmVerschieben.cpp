@@ -192,23 +192,25 @@ bool frmVerschieben::BuchungenVerschieben(QString& grund) {
     grund = transaktion.fehler();
     return false;
   }
+  // The booking number as a number; the first booking of the source category with it moves.
+  // One statement for all of them, by the numbers the grid holds.
+  QList<Abfrage> auswahlen;
+  QVariantList ids;
   for (const TabulonAuswahl& eintrag : grid->SelectedItems()) {
     const QVariant id = grid->GetRowData(eintrag.RowPosition).Value(1);
-    // The booking number as a number; the first booking of the source category with it moves.
-    Data2.abfrageSetzen(Abfrage(u"Buchungen"_s).wo(u"Kategorie"_s, QuellKategorie).wo(u"ID"_s, id));
-    Data2.ersteZeile();
-    if (Data2.eof()) {
-      grund = !Data2.fehler().isEmpty()
-                  ? Data2.fehler()
-                  : u"Die Buchung Nr. %1 gehört nicht mehr zur Kategorie „%2“."_s.arg(
-                        id.toString(), QuellKategorie);
-      return false;
-    }
-    Data2.bearbeiten();
-    if (!Data2.setzen(u"Kategorie"_s, ZielKategorie) || !Data2.speichern()) {
-      grund = Data2.fehler();
-      return false;
-    }
+    ids.append(id);
+    auswahlen.append(Abfrage(u"Buchungen"_s).wo(u"Kategorie"_s, QuellKategorie).wo(u"ID"_s, id));
+  }
+  Datenbank& db = Data2.datenbank();
+  QList<int> geaendert;
+  if (!db.ersteZeilenAendern(auswahlen, u"Kategorie"_s, ZielKategorie, &geaendert)) {
+    grund = db.fehler();
+    return false;
+  }
+  if (const qsizetype fehlt = geaendert.indexOf(0); fehlt >= 0) {
+    grund = u"Die Buchung Nr. %1 gehört nicht mehr zur Kategorie „%2“."_s.arg(
+        ids[fehlt].toString(), QuellKategorie);
+    return false;
   }
   if (!transaktion.bestaetigen()) {
     grund = transaktion.fehler();

@@ -110,6 +110,13 @@ QString Abfrage::leseSql() const {
          wherePart() + orderPart();
 }
 
+QString Abfrage::ersteZeileSql() const {
+  if (!gueltig())
+    return {};
+  return QStringLiteral("SELECT rowid FROM ") + m_tabelle + wherePart() + orderPart() +
+         QStringLiteral(" LIMIT 1");
+}
+
 QString Abfrage::anzahlSql() const {
   if (!gueltig())
     return {};

@@ -41,6 +41,9 @@ class Abfrage {
   QString sql() const;
   // The same rows, each led by its rowid (which a record source needs to store edits).
   QString leseSql() const;
+  // "SELECT rowid FROM ... [WHERE ...] [ORDER BY ...] LIMIT 1": the row a record source makes
+  // current first.
+  QString ersteZeileSql() const;
   // "SELECT count(*) FROM ... [WHERE ...]".
   QString anzahlSql() const;
   // "DELETE FROM ... [WHERE ...]".

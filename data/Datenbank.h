@@ -46,6 +46,16 @@ class Datenbank {
   // Deletes the rows an Abfrage selects ("DELETE FROM Kategorien" for Abfrage(u"Kategorien"_s)).
   bool loeschen(const Abfrage& abfrage);
 
+  // Appends rows to a table through one statement prepared once. `spalten` must be columns of the
+  // table; each value is converted by its column's kind, and one that does not fit fails the
+  // write before anything is stored.
+  bool einfuegen(const QString& tabelle, const QStringList& spalten,
+                 const QList<QVariantList>& zeilen);
+  // Sets `spalte` to `wert` in the first row that each query selects, as a record source would
+  // find it (queries that differ only in their values). `geaendert` gets 1 or 0 per query.
+  bool ersteZeilenAendern(const QList<Abfrage>& auswahlen, const QString& spalte,
+                          const QVariant& wert, QList<int>* geaendert);
+
   const std::shared_ptr<Verbindung>& verbindung() const { return m_verbindung; }
 
   static Datenbank& datendatei();

@@ -1,5 +1,7 @@
 #include "Datensatzquelle.h"
 
+#include "Textvergleich.h"
+
 #include "Umwandlung.h"
 #include "Verbindung.h"
 #include "Zustand.h"
@@ -143,6 +145,36 @@ bool Datensatzquelle::finden(const Bedingung& bedingung) {
     }
   }
   return false;
+}
+
+QHash<QString, int> Datensatzquelle::ersteZeilen(const QString& spalte) {
+  laden();
+  QHash<QString, int> zeilen;
+  const int s = spaltenIndex(spalte);
+  if (s < 0 || Umwandlung::art(spalte) != Umwandlung::Spaltenart::Text)
+    return zeilen;
+  zeilen.reserve(m_zeilen.size());
+  for (int i = 0; i < m_zeilen.size(); ++i) {
+    const QVariant& gelesen = m_zeilen[i][s];
+    if (!gelesen.isValid())
+      continue;
+    // As Bedingung::Pruefung compares: a text as read, anything else in its stored text form.
+    QString text;
+    if (gelesen.typeId() == QMetaType::QString) {
+      text = gelesen.toString();
+      if (text.isNull())
+        continue;
+    } else {
+      const auto gespeichert = Umwandlung::speicherwert(Umwandlung::Spaltenart::Text, gelesen);
+      if (!gespeichert || gespeichert->typeId() != QMetaType::QString)
+        continue;
+      text = gespeichert->toString();
+    }
+    const QString k = Textvergleich::schluessel(text);
+    if (!zeilen.contains(k))
+      zeilen.insert(k, i);
+  }
+  return zeilen;
 }
 
 QVariant Datensatzquelle::wert(const QString& spalte) {

@@ -60,6 +60,11 @@ class Datensatzquelle {
   int anzahl();
   // Makes the first row that meets the condition current; false (position kept) when none does.
   bool finden(const Bedingung& bedingung);
+  // For a text column: the first row of each of its texts, keyed by Textvergleich::schluessel,
+  // the row that finden(Bedingung::gleich(spalte, text)) makes current, for many texts at once.
+  QHash<QString, int> ersteZeilen(const QString& spalte);
+  // A column's place in the rows, by name in any letter case; -1 when there is none.
+  int spaltenIndex(const QString& spalte) const;
   // A column of the current row, by name in any letter case.
   QVariant wert(const QString& spalte);
 
@@ -85,7 +90,6 @@ class Datensatzquelle {
   enum class Modus { Keiner, Neu, Bearbeiten };
   bool laden();
   bool sicherstellen();
-  int spaltenIndex(const QString& spalte) const;
 
   QString m_pfad;
   Datenbank m_db;

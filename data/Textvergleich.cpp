@@ -317,6 +317,25 @@ bool gleich(QStringView a, QStringView b) {
   return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+QString schluessel(QStringView text) {
+  // Each UTF-16 unit as the case-insensitive comparison folds it (the low half of a pair stands
+  // for the folded code point, the high half for itself), in a fixed width of two units.
+  QString k(text.size() * 2, Qt::Uninitialized);
+  char16_t* z = reinterpret_cast<char16_t*>(k.data());
+  char16_t vorher = 0;
+  for (const QChar zeichen : text) {
+    const char16_t c = zeichen.unicode();
+    char32_t u = c;
+    if (QChar::isLowSurrogate(c) && QChar::isHighSurrogate(vorher))
+      u = QChar::surrogateToUcs4(vorher, c);
+    vorher = c;
+    const char32_t f = QChar::toCaseFolded(u);
+    *z++ = char16_t(f >> 16);
+    *z++ = char16_t(f & 0xffff);
+  }
+  return k;
+}
+
 int vergleichen(QStringView a, QStringView b) {
   const qsizetype n = std::min(a.size(), b.size());
   qsizetype i = 0;

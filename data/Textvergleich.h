@@ -5,6 +5,7 @@
 // memory (finding a row in a record source that is already read).
 
 #include <QChar>
+#include <QString>
 #include <QStringView>
 
 struct sqlite3;
@@ -18,6 +19,10 @@ inline constexpr char Kollation[] = "VMNOCASE";
 
 // Equal when the texts differ at most in letter case.
 bool gleich(QStringView a, QStringView b);
+
+// A key for hash tables: two texts have equal keys exactly when gleich() holds for them, so that
+// many names are found among many rows in one pass.
+QString schluessel(QStringView text);
 
 // Order of the collation: alphabetically by the letters without case and accents ("Ä" beside
 // "A", "ß" as "ss"), ties broken by the case-folded text. 0 exactly when gleich().

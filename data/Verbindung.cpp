@@ -72,6 +72,7 @@ std::shared_ptr<Verbindung> Verbindung::oeffnen(const QString& pfad, QString* fe
   if (!db || !Textvergleich::registrieren(db))
     return setzen(QStringLiteral("Die Vergleichsregeln für Texte ließen sich nicht einrichten."));
   sqlite3_busy_timeout(db, Datenbank::Wartezeit);
+  v->m_roh = db;
   // Reads the file's first page: a file that is no database fails here, before anything writes.
   QString pruefFehler;
   if (!v->einzelwert(QStringLiteral("SELECT count(*) FROM sqlite_master"), {}, &pruefFehler))
@@ -215,8 +216,8 @@ std::optional<QVariant> Verbindung::einzelwert(const QString& sql, const QVarian
   return wert;
 }
 
-bool Verbindung::schreiben(const QString& sql, const QVariantList& werte, QString* fehler,
-                           int* geaendert) {
+template <typename F>
+bool Verbindung::schreibvorgang(QString* fehler, F&& schreiben) {
   if (m_tiefe > 0 && !m_aktiv) {
     if (fehler)
       *fehler = m_beginnFehler;
@@ -227,13 +228,7 @@ bool Verbindung::schreiben(const QString& sql, const QVariantList& werte, QStrin
     zuruecknehmen();
     return false;
   }
-  QSqlQuery* q = anweisung(sql, fehler);
-  bool ok = q && ausfuehren(q, werte, fehler);
-  if (ok) {
-    if (geaendert)
-      *geaendert = q->numRowsAffected();
-    q->finish();
-  }
+  bool ok = schreiben();
   if (eigene) {
     if (ok)
       ok = bestaetigen(fehler);
@@ -241,6 +236,90 @@ bool Verbindung::schreiben(const QString& sql, const QVariantList& werte, QStrin
       zuruecknehmen();
   }
   return ok;
+}
+
+bool Verbindung::schreiben(const QString& sql, const QVariantList& werte, QString* fehler,
+                           int* geaendert) {
+  return schreibvorgang(fehler, [&] {
+    QSqlQuery* q = anweisung(sql, fehler);
+    if (!q || !ausfuehren(q, werte, fehler))
+      return false;
+    if (geaendert)
+      *geaendert = q->numRowsAffected();
+    q->finish();
+    return true;
+  });
+}
+
+bool Verbindung::schreibenJeZeile(const QString& sql, const QList<QVariantList>& zeilen,
+                                  QString* fehler, QList<int>* geaendert) {
+  if (geaendert)
+    geaendert->clear();
+  if (!m_roh) {
+    if (fehler)
+      *fehler = grund(SQLITE_MISUSE, QString());
+    return false;
+  }
+  return schreibvorgang(fehler, [&] { return rohAusfuehren(sql, zeilen, fehler, geaendert); });
+}
+
+bool Verbindung::rohAusfuehren(const QString& sql, const QList<QVariantList>& zeilen,
+                               QString* fehler, QList<int>* geaendert) {
+  const auto fehlschlag = [&](int code) {
+    if (fehler)
+      *fehler = grund(code, QString::fromUtf8(sqlite3_errmsg(m_roh)));
+    return false;
+  };
+  sqlite3_stmt* anweisung = nullptr;
+  if (sqlite3_prepare16_v2(m_roh, sql.utf16(), int(sql.size() * 2), &anweisung, nullptr) !=
+      SQLITE_OK)
+    return fehlschlag(sqlite3_extended_errcode(m_roh));
+  const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> halter(anweisung, sqlite3_finalize);
+  for (const QVariantList& werte : zeilen) {
+    for (int i = 0; i < int(werte.size()); ++i) {
+      const QVariant& w = werte[i];
+      const int stelle = i + 1;
+      int rc;
+      if (!w.isValid() || w.isNull()) {
+        rc = sqlite3_bind_null(anweisung, stelle);
+      } else {
+        switch (w.typeId()) {
+          case QMetaType::Bool:
+          case QMetaType::Int:
+          case QMetaType::UInt:
+          case QMetaType::LongLong:
+          case QMetaType::ULongLong:
+            rc = sqlite3_bind_int64(anweisung, stelle, w.toLongLong());
+            break;
+          case QMetaType::Double:
+          case QMetaType::Float:
+            rc = sqlite3_bind_double(anweisung, stelle, w.toDouble());
+            break;
+          case QMetaType::QByteArray: {
+            const QByteArray b = w.toByteArray();
+            rc = sqlite3_bind_blob(anweisung, stelle, b.constData(), int(b.size()),
+                                   SQLITE_TRANSIENT);
+            break;
+          }
+          default: {
+            const QString t = w.toString();
+            rc = sqlite3_bind_text16(anweisung, stelle, t.utf16(), int(t.size() * 2),
+                                     SQLITE_TRANSIENT);
+          }
+        }
+      }
+      if (rc != SQLITE_OK)
+        return fehlschlag(rc);
+    }
+    const int rc = sqlite3_step(anweisung);
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+      return fehlschlag(sqlite3_extended_errcode(m_roh));
+    if (geaendert)
+      geaendert->append(sqlite3_changes(m_roh));
+    sqlite3_reset(anweisung);
+    sqlite3_clear_bindings(anweisung);
+  }
+  return true;
 }
 
 bool Verbindung::beginnen(QString* fehler) {

@@ -77,6 +77,10 @@ class TestDatenbank : public QObject {
     QTest::newRow("Leerzeichen zählt") << u"Miete"_s << u"Miete "_s << false;
     QTest::newRow("griechisch") << u"ΣΟΦΙΑ"_s << u"σοφια"_s << true;
     QTest::newRow("leer") << u""_s << u""_s << true;
+    QTest::newRow("ß ist nicht ss") << u"Straße"_s << u"STRASSE"_s << false;
+    QTest::newRow("Kelvinzeichen") << u"\u212A"_s << u"k"_s << true;
+    QTest::newRow("Schluss-Sigma") << u"\u03C2"_s << u"\u03A3"_s << true;
+    QTest::newRow("außerhalb der BMP") << u"\U00010400"_s << u"\U00010428"_s << true;
   }
   void gleichheit() {
     QFETCH(QString, a);
@@ -84,12 +88,32 @@ class TestDatenbank : public QObject {
     QFETCH(bool, gleich);
     QCOMPARE(Textvergleich::gleich(a, b), gleich);
     QCOMPARE(Textvergleich::vergleichen(a, b) == 0, gleich);
+    QCOMPARE(Textvergleich::schluessel(a) == Textvergleich::schluessel(b), gleich);
     Datenbank db = Datenbank::oeffnen(buch());
     QVERIFY(db.offen());
     const auto sql =
         db.verbindung()->einzelwert(u"SELECT ? = ? COLLATE VMNOCASE"_s, {a, b}, nullptr);
     QVERIFY(sql);
     QCOMPARE(sql->toInt() == 1, gleich);
+  }
+
+  // The hash key of a text agrees with gleich() for every pair, also for the texts that only the
+  // key sees: lone surrogates, a pair beside a lone half, an embedded NUL.
+  void schluesselWieGleich() {
+    const QStringList texte = {
+        u""_s, u"a"_s, u"A"_s, u"a\u0000"_s, u"Ä"_s, u"ä"_s, u"ß"_s, u"ss"_s, u"\u1E9E"_s,
+        u"\u212A"_s, u"k"_s, u"K"_s, u"\u03C2"_s, u"\u03C3"_s, u"\u03A3"_s, u"\u0130"_s,
+        u"i"_s, u"I"_s, u"\u0131"_s, u"\U00010400"_s, u"\U00010428"_s,
+        QString(QChar(0xD801)), QString(QChar(0xDC00)), QString(QChar(0xDC28)),
+        QString(QChar(0xD801)) + QChar(0xD801) + QChar(0xDC00), u"Lebensmittel"_s,
+        u"LEBENSMITTEL"_s, u"Lebensmittel "_s};
+    for (const QString& a : texte) {
+      for (const QString& b : texte) {
+        QVERIFY2((Textvergleich::schluessel(a) == Textvergleich::schluessel(b)) ==
+                     Textvergleich::gleich(a, b),
+                 qPrintable(u"%1 / %2"_s.arg(a, b)));
+      }
+    }
   }
 
   void muster_data() {

@@ -8,7 +8,7 @@ VELMARK_PAKETE_LAUFZEIT="libqt6widgets6 qt6-qpa-plugins libqt6sql6-sqlite libqt6
 # Build: compiler, CMake, Ninja, Qt 6 (widgets, SQL, network, test, designer plugin headers),
 # SQLite for registering the case-insensitive comparison, and what the programs need to run.
 VELMARK_PAKETE_BAU="build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
-  qt6-tools-dev libsqlite3-dev $VELMARK_PAKETE_LAUFZEIT"
+  qt6-tools-dev libsqlite3-dev libxcb1-dev $VELMARK_PAKETE_LAUFZEIT"
 # Tests: a virtual display with a window manager that has a notification area, a tool to act on
 # it, read window states and take screenshots, local HTTP servers, the SQLite shell for
 # inspecting files, the checker of desktop entries.

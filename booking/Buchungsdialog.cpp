@@ -2,6 +2,8 @@
 
 #include "Abfrage.h"
 #include "Bedingung.h"
+#include "Buchungsmeldung.h"
+#include "Betragsausdruck.h"
 #include "Datenbank.h"
 #include "Feldregeln.h"
 #include "Meldung.h"
@@ -11,6 +13,7 @@
 #include "Textvergleich.h"
 #include "Waehrungsumrechnung.h"
 #include "Werte.h"
+#include "Zweckgedaechtnis.h"
 #include "Zustand.h"
 #include "ui_Buchungsdialog.h"
 
@@ -352,7 +355,8 @@ void Buchungsdialog::cboWaehrung_Click() {
 }
 
 Umrechnung Buchungsdialog::umrechnungJetzt() const {
-  const auto betrag = Werte::zahl(ui->txtBetrag->text());
+  // An expression shows its value while it is typed; the field takes it when it is left.
+  const auto betrag = Feldregeln::Betragswert(ui->txtBetrag->text());
   if (!betrag) {
     Umrechnung u;
     u.fehler = Umrechnung::Fehler::KeinBetrag;
@@ -363,7 +367,7 @@ Umrechnung Buchungsdialog::umrechnungJetzt() const {
 
 QString Buchungsdialog::betragKontoText(const Umrechnung& u) const {
   if (u.unveraendert)
-    return ui->txtBetrag->text();
+    return Betragsausdruck::ersetzen(ui->txtBetrag->text()).value_or(ui->txtBetrag->text());
   return Werte::formatieren(u.betrag.value_or(0), Werte::Betragsformat);
 }
 
@@ -401,7 +405,7 @@ void Buchungsdialog::Liste_Change(QComboBox* liste) {
 }
 
 void Buchungsdialog::KnoepfeFreigeben() {
-  const auto betrag = Werte::zahl(ui->txtBetrag->text());
+  const auto betrag = Feldregeln::Betragswert(ui->txtBetrag->text());
   const bool frei = betrag && *betrag != 0 && !ui->cboKategorie->currentText().isEmpty();
   ui->cmdOK->setEnabled(frei);
   ui->cmdUebernehmen->setEnabled(frei);
@@ -424,12 +428,20 @@ bool Buchungsdialog::eventFilter(QObject* ziel, QEvent* ereignis) {
       txtDatum_LostFocus();
     else if (ziel == Namensliste)
       NamenslisteVerlassen();
+    else if (ziel == ui->cboVerwendungszweck)
+      VerwendungVerlassen();
   }
   return Formular::eventFilter(ziel, ereignis);
 }
 
 // True: the key is discarded before it reaches the field.
 bool Buchungsdialog::BetragTaste(QKeyEvent* taste) {
+  // Enter takes an expression's value before the dialog's default button sees the key.
+  if (taste->key() == Qt::Key_Return || taste->key() == Qt::Key_Enter) {
+    if (const auto wert = Betragsausdruck::ersetzen(ui->txtBetrag->text()))
+      ui->txtBetrag->setText(*wert);
+    return false;
+  }
   const auto zeichen = Feldregeln::getippt(taste);
   return zeichen && !Feldregeln::Betragszeichen(*zeichen);
 }
@@ -517,6 +529,29 @@ void Buchungsdialog::NamenslisteVerlassen() {
   sortiertEinfuegen(Namensliste, name);
 }
 
+void Buchungsdialog::VerwendungVerlassen() {
+  const bool ohneKategorie = ui->cboKategorie->currentText().isEmpty();
+  const bool ohneName = Namensliste->currentText().isEmpty();
+  if (!ohneKategorie && !ohneName)
+    return;
+  const auto vorschlag =
+      LetzteBuchungMitZweck(Data1.datenbank(), m_art.art, ui->cboVerwendungszweck->currentText());
+  if (!vorschlag)
+    return;
+  // Set as the program's text, selected so that typing replaces it; the completion must not
+  // extend it into another entry.
+  const auto vorschlagen = [](QComboBox* liste, const QString& text) {
+    const QSignalBlocker sperre(liste);
+    liste->setEditText(text);
+    liste->lineEdit()->selectAll();
+  };
+  if (ohneKategorie && !vorschlag->Kategorie.isEmpty())
+    vorschlagen(ui->cboKategorie, vorschlag->Kategorie);
+  if (ohneName && !vorschlag->Name.isEmpty())
+    vorschlagen(Namensliste, vorschlag->Name);
+  KnoepfeFreigeben();
+}
+
 // --- buttons ---------------------------------------------------------------------------------
 
 void Buchungsdialog::cmdOK_Click() {
@@ -560,12 +595,21 @@ void Buchungsdialog::Buchen(QPushButton* knopf, bool schliessen) {
     BuchungsfehlerMelden(ergebnis);
     return;
   }
+  BuchungMelden(ergebnis.beleg);
   if (schliessen) {
     entladen();
     return;
   }
   FelderLeeren();
   ui->txtBetrag->setFocus(Qt::OtherFocusReason);
+}
+
+void Buchungsdialog::BuchungMelden(const Buchungsbeleg& beleg) {
+  const QString art = m_art.art == Buchungsart::Ausgabe ? u"Ausgabe"_s : u"Einnahme"_s;
+  Buchungsmelder::instanz().melden(
+      {Buchungstext(art, ui->txtBetrag->text(), ui->cboWaehrung->currentText(),
+                    ui->cboKategorie->currentText()),
+       [beleg] { return BuchungZuruecknehmen(beleg); }});
 }
 
 void Buchungsdialog::UmrechnungsfehlerMelden(const Umrechnung& u) {

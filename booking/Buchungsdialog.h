@@ -131,6 +131,8 @@ class Buchungsdialog : public Formular, public Buchungsfenster {
 
  private:
   void Buchen(QPushButton* knopf, bool schliessen);
+  // Tells the tray of a stored booking: its confirmation, and how to take it back.
+  void BuchungMelden(const Buchungsbeleg& beleg);
   // Messages 3011-3013 for an amount that cannot be converted.
   void UmrechnungsfehlerMelden(const Umrechnung& umrechnung);
   bool BetragTaste(QKeyEvent* taste);
@@ -155,6 +157,9 @@ class Buchungsdialog : public Formular, public Buchungsfenster {
   void ListeVervollstaendigen(QComboBox* liste);
   // Address capture when the payee or payer list is left.
   void NamenslisteVerlassen();
+  // Leaving the purpose: an empty category and an empty payee or payer take those of the latest
+  // booking of this kind with that purpose.
+  void VerwendungVerlassen();
 
   Beschreibung m_art;
   std::unique_ptr<clsComboFill> m_fill;  // made on first use

@@ -1,5 +1,6 @@
 #include "Feldregeln.h"
 
+#include "Betragsausdruck.h"
 #include "Werte.h"
 
 #include <QKeyEvent>
@@ -28,7 +29,15 @@ std::optional<QChar> getippt(const QKeyEvent* taste) {
 
 bool Betragszeichen(QChar zeichen) {
   const char16_t c = zeichen.unicode();
-  return c == 8 || (c >= 44 && c <= 57);
+  return c == 8 || (c >= 40 && c <= 57) || c == u'\u00d7' || c == u'\u00f7' || c == u'\u2212';
+}
+
+std::optional<double> Betragswert(const QString& text) {
+  if (const auto zahl = Werte::zahl(text))
+    return zahl;
+  if (const auto ersetzt = Betragsausdruck::ersetzen(text))
+    return Werte::zahl(*ersetzt);
+  return std::nullopt;
 }
 
 Datumstaste Datumszeichen(QChar zeichen) {
@@ -53,7 +62,7 @@ std::optional<QString> Tagesschritt(const QString& text, int tage) {
 }
 
 QString BetragVerlassen(const QString& text) {
-  return Werte::formatieren(text, Werte::Betragsformat);
+  return Werte::formatieren(Betragsausdruck::ersetzen(text).value_or(text), Werte::Betragsformat);
 }
 
 }  // namespace Feldregeln

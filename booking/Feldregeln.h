@@ -16,8 +16,12 @@ namespace Feldregeln {
 // a control character (Ctrl+V is code 22).
 std::optional<QChar> getippt(const QKeyEvent* taste);
 
-// Amount field: Backspace (8) and the codes 44 to 57 (, - . / and the digits).
+// Amount field: Backspace (8), the codes 40 to 57 (( ) * + , - . / and the digits) and the signs
+// of arithmetic (multiplication, division, minus sign) for an expression.
 bool Betragszeichen(QChar zeichen);
+
+// The amount a field's text stands for: a number, or an expression's value rounded to cents.
+std::optional<double> Betragswert(const QString& text);
 
 enum class Datumstaste {
   Tippen,      // Backspace, space, "." and the digits
@@ -30,7 +34,8 @@ Datumstaste Datumszeichen(QChar zeichen);
 // The date text moved by `tage` days, as "dd.mm.yyyy"; no value when the text is no date.
 std::optional<QString> Tagesschritt(const QString& text, int tage);
 
-// The amount field's text when it is left: formatted "##,##0.00" when it is a number.
+// The amount field's text when it is left: an expression replaced by its value rounded to cents,
+// then formatted "##,##0.00" when it is a number.
 QString BetragVerlassen(const QString& text);
 
 }  // namespace Feldregeln

@@ -2,8 +2,10 @@
 
 #include "Abfrage.h"
 #include "Buchungszaehler.h"
+#include "Datenbank.h"
 #include "Datensatzquelle.h"
 #include "Registry.h"
+#include "Verbindung.h"
 #include "Transaktion.h"
 #include "Werte.h"
 #include "Zustand.h"
@@ -24,6 +26,32 @@ bool anhaengen(Datensatzquelle& quelle, const QList<QPair<QString, QVariant>>& s
     return true;
   grund = quelle.fehler();
   return false;
+}
+
+// One row by its rowid, every column as the file holds it; empty when there is none.
+bool zeileLesen(Datenbank& db, const QString& tabelle, qint64 zeile, QVariantList& werte,
+                QString& grund) {
+  QStringList spalten;
+  QList<QVariantList> zeilen;
+  werte.clear();
+  if (!db.verbindung()->lesen(QStringLiteral("SELECT * FROM ") + tabelle +
+                                  QStringLiteral(" WHERE rowid = ?"),
+                              {zeile}, spalten, zeilen, &grund))
+    return false;
+  if (!zeilen.isEmpty())
+    werte = zeilen.front();
+  return true;
+}
+
+// The row just appended on this connection, every column as the file holds it.
+bool angehaengteZeile(Datenbank& db, const QString& tabelle, qint64& zeile, QVariantList& werte,
+                      QString& grund) {
+  const auto nummer =
+      db.verbindung()->einzelwert(QStringLiteral("SELECT last_insert_rowid()"), {}, &grund);
+  if (!nummer)
+    return false;
+  zeile = nummer->toLongLong();
+  return zeileLesen(db, tabelle, zeile, werte, grund);
 }
 
 }  // namespace
@@ -98,13 +126,19 @@ Buchungsergebnis BuchungSpeichern(Datensatzquelle& Data1, const Buchung& b) {
     bool ok = t.begonnen();
     if (!ok)
       e.grund = t.fehler();
+    Buchungsbeleg& beleg = e.beleg;
     ok = ok && anhaengen(Data1, Buchungszeile(b, e.id), e.grund);
+    ok = ok && angehaengteZeile(Data1.datenbank(), QStringLiteral("Buchungen"), beleg.zeile,
+                                beleg.werte, e.grund);
     if (ok && b.inventar) {
       Datensatzquelle inventar;
       inventar.verbinden(Data1.datenbank());
       inventar.abfrageSetzen(Abfrage(QStringLiteral("Inventar")));
-      ok = anhaengen(inventar, Inventarspalten(*b.inventar, e.id), e.grund);
+      ok = anhaengen(inventar, Inventarspalten(*b.inventar, e.id), e.grund) &&
+           angehaengteZeile(Data1.datenbank(), QStringLiteral("Inventar"), beleg.inventarzeile,
+                            beleg.inventarwerte, e.grund);
     }
+    beleg.pfad = Data1.pfad().isEmpty() ? Data1.datenbank().pfad() : Data1.pfad();
     if (ok && !t.bestaetigen()) {
       ok = false;
       e.grund = t.fehler();
@@ -113,6 +147,54 @@ Buchungsergebnis BuchungSpeichern(Datensatzquelle& Data1, const Buchung& b) {
       e.status = Buchungsergebnis::Status::Gespeichert;
   }
   return e;
+}
+
+Ruecknahme BuchungZuruecknehmen(const Buchungsbeleg& beleg) {
+  Ruecknahme r;
+  Datenbank db = Datenbank::oeffnen(beleg.pfad);
+  if (!db.offen()) {
+    r.grund = db.fehler();
+    return r;
+  }
+  Transaktion t(db);
+  if (!t.begonnen()) {
+    r.grund = t.fehler();
+    return r;
+  }
+  // Read under the write lock, so that nothing can change between the comparison and the delete.
+  const auto unveraendert = [&](const QString& tabelle, qint64 zeile, const QVariantList& werte) {
+    QVariantList jetzt;
+    if (!zeileLesen(db, tabelle, zeile, jetzt, r.grund))
+      return false;
+    return !jetzt.isEmpty() && jetzt == werte;
+  };
+  const bool mitInventar = beleg.inventarzeile != 0;
+  if (!unveraendert(QStringLiteral("Buchungen"), beleg.zeile, beleg.werte) ||
+      (mitInventar && !unveraendert(QStringLiteral("Inventar"), beleg.inventarzeile,
+                                    beleg.inventarwerte))) {
+    if (r.grund.isEmpty())
+      r.status = Ruecknahme::Status::Veraendert;
+    return r;
+  }
+  const auto loeschen = [&](const QString& tabelle, qint64 zeile) {
+    QString grund;
+    int geaendert = 0;
+    const bool ok = db.verbindung()->schreiben(
+        QStringLiteral("DELETE FROM ") + tabelle + QStringLiteral(" WHERE rowid = ?"), {zeile},
+        &grund, &geaendert);
+    if (!ok)
+      r.grund = grund;
+    return ok && geaendert == 1;
+  };
+  if (!loeschen(QStringLiteral("Buchungen"), beleg.zeile) ||
+      (mitInventar && !loeschen(QStringLiteral("Inventar"), beleg.inventarzeile)) ||
+      !t.bestaetigen()) {
+    if (r.grund.isEmpty())
+      r.grund = t.fehler();
+    return r;
+  }
+  r.status = Ruecknahme::Status::Zurueckgenommen;
+  return r;
 }
 
 void BuchungsfehlerMelden(const Buchungsergebnis& e) {

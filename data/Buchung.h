@@ -15,6 +15,8 @@
 //   const Buchungsergebnis e = BuchungSpeichern(Data1, b);
 //   if (!e.ok()) { BuchungsfehlerMelden(e); return; }   // the fields stay as they are
 
+#include "Buchungsmeldung.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -54,6 +56,16 @@ struct Buchung {
   std::optional<Inventarzeile> inventar;
 };
 
+// A stored booking as it was written, so that it can be taken back while nobody has changed it:
+// the rows by their rowids with every column as the file held it right after the commit.
+struct Buchungsbeleg {
+  QString pfad;  // the household book
+  qint64 zeile = 0;
+  QVariantList werte;  // SELECT * of the booking row
+  qint64 inventarzeile = 0;  // 0: no inventory item
+  QVariantList inventarwerte;
+};
+
 struct Buchungsergebnis {
   enum class Status {
     Gespeichert,
@@ -63,6 +75,7 @@ struct Buchungsergebnis {
   Status status = Status::NichtGespeichert;
   qint16 id = 0;  // the booking number given (Gespeichert, NichtGespeichert)
   QString grund;  // why it was not stored, in German
+  Buchungsbeleg beleg;  // Gespeichert: what was written
 
   bool ok() const { return status == Status::Gespeichert; }
 };
@@ -82,6 +95,11 @@ QList<QPair<QString, QVariant>> Inventarspalten(const Inventarzeile& zeile, qint
 // on Data1's file. At a stored counter of 32767 nothing happens at all; a counter that cannot be
 // saved stores nothing.
 Buchungsergebnis BuchungSpeichern(Datensatzquelle& Data1, const Buchung& buchung);
+
+// Takes a stored booking back: the booking row and its inventory item go in one transaction, and
+// only while both are exactly as they were written (nobody, the main program included, changed or
+// deleted either). The counter is not touched: the number stays used.
+Ruecknahme BuchungZuruecknehmen(const Buchungsbeleg& beleg);
 
 // Message 3001 (with the reason below it) or 3002 for a booking that was not stored.
 void BuchungsfehlerMelden(const Buchungsergebnis& ergebnis);

@@ -67,6 +67,7 @@ svg info.svg info.png
 svg velmark-16.svg    menu-starten.png  16
 svg menu-einnahme.svg menu-einnahme.png 16
 svg menu-ausgabe.svg  menu-ausgabe.png  16
+svg menu-zuruecknehmen.svg menu-zuruecknehmen.png 16
 svg menu-info.svg     menu-info.png     16
 svg menu-beenden.svg  menu-beenden.png  16
 

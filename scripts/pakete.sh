@@ -11,7 +11,7 @@ VELMARK_PAKETE_LAUFZEIT="libqt6widgets6 qt6-qpa-plugins libqt6sql6-sqlite libqt6
 # qt6-tools-dev and the OpenGL headers of libqt6opengl6-dev: Qt's Designer package depends on
 # OpenGLWidgets, whose headers qt6-base-dev only recommends, and recommendations are not installed.
 VELMARK_PAKETE_BAU="build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
-  qt6-tools-dev libqt6opengl6-dev libsqlite3-dev $VELMARK_PAKETE_LAUFZEIT"
+  qt6-tools-dev libqt6opengl6-dev libsqlite3-dev libxcb1-dev $VELMARK_PAKETE_LAUFZEIT"
 # Tests: a virtual display with a window manager that has a notification area, a tool to act on
 # it, read window states and take screenshots, local HTTP servers, the SQLite shell for
 # inspecting files, the checker of desktop entries.

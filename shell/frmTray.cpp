@@ -2,11 +2,15 @@
 
 #include "Bildliste.h"
 #include "Buchungsfenster.h"
+#include "Buchungsmeldung.h"
 #include "Einzelinstanz.h"
 #include "CoolMenu.h"
 #include "HelpCallBack.h"
 #include "Programm.h"
+#include "Meldung.h"
+#include "Registry.h"
 #include "SpracheAnwenden.h"
+#include "Tastenkuerzel.h"
 #include "Werte.h"
 #include "Zustand.h"
 #include "ui_frmTray.h"
@@ -17,6 +21,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QPointer>
@@ -69,10 +74,24 @@ frmTray::frmTray() : ui(new Ui::frmTray) {
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   connect(ui->Command1, &QPushButton::clicked, this, &QWidget::hide);
+  m_hinweis = new QLabel(this);
+  m_hinweis->setObjectName(QStringLiteral("lblHinweis"));
+  m_hinweis->setWordWrap(true);
+  m_hinweis->hide();
+  if (auto* rahmen = qobject_cast<QBoxLayout*>(layout()))
+    rahmen->insertWidget(rahmen->indexOf(ui->Label1) + 1, m_hinweis);
   menuAufbauen();
+  Buchungsmelder& melder = Buchungsmelder::instanz();
+  connect(&melder, &Buchungsmelder::letzteGeaendert, this, &frmTray::zuruecknehmenZeigen);
+  connect(&melder, &Buchungsmelder::gebucht, this, [this] {
+    if (const auto& letzte = Buchungsmelder::instanz().letzte())
+      benachrichtigen(3150, letzte->text);
+  });
+  zuruecknehmenZeigen();
 }
 
 frmTray::~frmTray() {
+  m_kuerzel.reset();
   delete ui;
 }
 
@@ -83,6 +102,9 @@ void frmTray::menuAufbauen() {
   trenner(m_mnuThing, "Sep3");
   auto* einnahme = menuEintrag(m_mnuThing, "mnuEinnahme_Buchen", "147");
   auto* ausgabe = menuEintrag(m_mnuThing, "mnuAusgabe_Buchen", "148");
+  // Only while this session has a booking to take back.
+  m_zuruecknehmen = menuEintrag(m_mnuThing, "mnuZuruecknehmen", "3300");
+  m_zuruecknehmen->setVisible(false);
   trenner(m_mnuThing, "Sep2");
   auto* info = menuEintrag(m_mnuThing, "mnuInfo", "149");
   trenner(m_mnuThing, "Sep");
@@ -94,6 +116,8 @@ void frmTray::menuAufbauen() {
   connect(einnahme, &QAction::triggered, this, &frmTray::mnuEinnahme_Buchen, Qt::QueuedConnection);
   connect(ausgabe, &QAction::triggered, this, &frmTray::mnuAusgabe_Buchen, Qt::QueuedConnection);
   connect(info, &QAction::triggered, this, &frmTray::mnuInfo, Qt::QueuedConnection);
+  connect(m_zuruecknehmen, &QAction::triggered, this, &frmTray::mnuZuruecknehmen,
+          Qt::QueuedConnection);
   connect(schliessen, &QAction::triggered, this, &frmTray::mnuClose, Qt::QueuedConnection);
 }
 
@@ -135,6 +159,7 @@ void frmTray::beimLaden() {
     move(s.x() + (s.width() - width()) / 2, s.y() + (s.height() - height()) / 2);
   }
   MenuPictures();
+  TastenkuerzelAnmelden();
 }
 
 void frmTray::MenuPictures() {
@@ -146,8 +171,8 @@ void frmTray::MenuPictures() {
   m_imageList1->setObjectName(QStringLiteral("ImageList1"));
   const QList<QPair<const char*, const char*>> bilder = {
       {"mnuVelmark_Starten", "menu-starten.png"}, {"mnuEinnahme_Buchen", "menu-einnahme.png"},
-      {"mnuAusgabe_Buchen", "menu-ausgabe.png"},  {"mnuInfo", "menu-info.png"},
-      {"mnuClose", "menu-beenden.png"}};
+      {"mnuAusgabe_Buchen", "menu-ausgabe.png"},  {"mnuZuruecknehmen", "menu-zuruecknehmen.png"},
+      {"mnuInfo", "menu-info.png"},               {"mnuClose", "menu-beenden.png"}};
   for (const auto& [name, datei] : bilder) {
     if (auto* eintrag = findChild<QAction*>(QLatin1String(name)))
       m_imageList1->laden(zustand().Programmordner + QLatin1String(datei), eintrag->text());
@@ -223,6 +248,94 @@ void frmTray::buchen(const QString& art, const QString& buchungsdialog) {
 }
 
 void frmTray::mnuInfo() { nachVorneHolen(this); }
+
+void frmTray::benachrichtigen(int titel, const QString& text) {
+  if (!m_trayDaten || !m_trayDaten->isVisible() || !QSystemTrayIcon::supportsMessages())
+    return;
+  Buchungsmelder::instanz().benachrichtigt(text);
+  m_trayDaten->showMessage(Text(titel), text, QSystemTrayIcon::Information);
+}
+
+void frmTray::zuruecknehmenZeigen() {
+  m_zuruecknehmen->setVisible(Buchungsmelder::instanz().letzte().has_value());
+}
+
+void frmTray::mnuZuruecknehmen() {
+  Buchungsmelder& melder = Buchungsmelder::instanz();
+  if (!melder.letzte())
+    return;
+  const QString text = melder.letzte()->text;
+  if (Meldung(Text(3051).replace(QStringLiteral("%1"), text), Text(3151), 36, 3051, 3151) !=
+      Antwort::Ja)
+    return;
+  // The question may have waited while another booking was stored: that one is the last now,
+  // and it is not what the user agreed to.
+  if (!melder.letzte() || melder.letzte()->text != text)
+    return;
+  const Ruecknahme r = melder.letzte()->zuruecknehmen();
+  switch (r.status) {
+    case Ruecknahme::Status::Zurueckgenommen:
+      melder.vergessen();
+      benachrichtigen(3152, Text(3052).replace(QStringLiteral("%1"), text));
+      return;
+    case Ruecknahme::Status::Veraendert:
+      // It is the main program's now; nothing is left to take back.
+      melder.vergessen();
+      MeldungNr(3053, 3153, 48);
+      return;
+    case Ruecknahme::Status::NichtMoeglich:
+      // Stays offered, so that the user can try again.
+      MeldungNr(3054, 3154, 16, r.grund);
+      return;
+  }
+}
+
+void frmTray::TastenkuerzelAnmelden() {
+  // The per-user key of the user the tray books for; before any default user, the key every user
+  // shares until a sign-in.
+  const QString schluessel = BenutzerSchluessel(ProduktWert(QStringLiteral("Benutzer")));
+  const QVariant an = RegistryLesen(HKCU, schluessel, QStringLiteral("Tastenkuerzel"));
+  if (an.isValid() && Werte::zahl(an.toString()).value_or(1) == 0)
+    return;
+  m_kuerzel = Tastenkuerzel::erzeugen();
+  if (!m_kuerzel)
+    return;
+  connect(m_kuerzel.get(), &Tastenkuerzel::ausgeloest, this, [this](int nummer) {
+    if (nummer == 1)
+      mnuAusgabe_Buchen();
+    else
+      mnuEinnahme_Buchen();
+  }, Qt::QueuedConnection);
+  QStringList besetzt;
+  const struct {
+    int nummer;
+    const char* name;
+    const char* vorgabe;
+    int befehl;  // the caption of the menu command it runs
+  } kuerzel[] = {{1, "TastenkuerzelAusgabe", "Ctrl+Alt+A", 148},
+                 {2, "TastenkuerzelEinnahme", "Ctrl+Alt+E", 147}};
+  for (const auto& k : kuerzel) {
+    const QVariant wert = RegistryLesen(HKCU, schluessel, QString::fromLatin1(k.name));
+    // An empty text turns this one shortcut off.
+    const QString text = wert.isValid() ? wert.toString() : QString::fromLatin1(k.vorgabe);
+    if (text.trimmed().isEmpty())
+      continue;
+    const QKeySequence folge = QKeySequence::fromString(text, QKeySequence::PortableText);
+    if (m_kuerzel->anmelden(k.nummer, folge))
+      continue;
+    const QString name = folge.isEmpty() ? text : folge.toString(QKeySequence::NativeText);
+    besetzt.append(Text(3055)
+                       .replace(QStringLiteral("%1"), name)
+                       .replace(QStringLiteral("%2"), Text(k.befehl).remove(u'&')));
+  }
+  if (besetzt.isEmpty())
+    return;
+  // Said once, in the information window: never a box that stops the start.
+  m_hinweis->setText(besetzt.join(u'\n'));
+  m_hinweis->show();
+  adjustSize();
+  mnuInfo();
+}
 
 void frmTray::mnuClose() {
   Formulare::alleEntladen();

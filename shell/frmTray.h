@@ -5,6 +5,7 @@
 #include "Formular.h"
 
 #include <QSystemTrayIcon>
+#include <memory>
 
 namespace Ui {
 class frmTray;
@@ -12,7 +13,9 @@ class frmTray;
 class Bildliste;
 class HelpCallBack;
 class QAction;
+class QLabel;
 class QMenu;
+class Tastenkuerzel;
 
 class frmTray : public Formular {
   Q_OBJECT
@@ -35,6 +38,8 @@ class frmTray : public Formular {
   void mnuAusgabe_Buchen();
   void mnuInfo();
   void mnuClose();
+  // Takes the session's last booking back, after asking; only while nobody has changed it.
+  void mnuZuruecknehmen();
 
   // The icon's mouse: right button pressed opens the menu at the mouse, a double click starts
   // the main program, anything else does nothing.
@@ -53,10 +58,19 @@ class frmTray : public Formular {
   void MenuPictures();
   void menuZeigen(const QPoint& ort);
   void buchen(const QString& art, const QString& buchungsdialog);
+  // The confirmation in the notification area, where the platform shows notifications.
+  void benachrichtigen(int titel, const QString& text);
+  void zuruecknehmenZeigen();
+  // The global shortcuts of the booking commands, by the per-user settings; one that another
+  // program holds is said once in the information window.
+  void TastenkuerzelAnmelden();
 
   Ui::frmTray* ui;
   QMenu* m_mnuThing = nullptr;
   QAction* m_starten = nullptr;
+  QAction* m_zuruecknehmen = nullptr;
+  QLabel* m_hinweis = nullptr;  // the information window's note on a taken shortcut
+  std::unique_ptr<Tastenkuerzel> m_kuerzel;
   QSystemTrayIcon* m_trayDaten = nullptr;
   HelpCallBack* m_helpObj = nullptr;
   Bildliste* m_imageList1 = nullptr;

@@ -18,6 +18,9 @@ CREATE TABLE Buchungen (
 );
 -- Moving bookings to another category finds each one by its number.
 CREATE INDEX Buchungen_ID ON Buchungen (ID);
+-- The booking dialogs look up the latest booking of a purpose. NOCASE is the engine's own
+-- collation, so every program that writes the file keeps this index without help.
+CREATE INDEX Buchungen_Verwendungszweck ON Buchungen (Verwendungszweck COLLATE NOCASE);
 CREATE TABLE Konten (
   KontoName TEXT,
   Waehrung  TEXT,

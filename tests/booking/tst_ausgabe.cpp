@@ -530,8 +530,8 @@ class TestAusgabe : public Buchungstest {
     QTest::newRow("Betrag: Buchstaben") << u"txtBetrag"_s << u""_s << u"12abc,5x"_s << u"12,5"_s;
     QTest::newRow("Betrag: Zeichen 44 bis 57")
         << u"txtBetrag"_s << u""_s << u"-1.2/3,4"_s << u"-1.2/3,4"_s;
-    QTest::newRow("Betrag: Plus und Leerzeichen")
-        << u"txtBetrag"_s << u""_s << u"+1 2"_s << u"12"_s;
+    QTest::newRow("Betrag: Rechenzeichen, kein Leerzeichen")
+        << u"txtBetrag"_s << u""_s << u"(+1 2)*3"_s << u"(+12)*3"_s;
     QTest::newRow("Datum: Buchstaben")
         << u"txtDatum"_s << u""_s << u"05a.03x.2026"_s << u"05.03.2026"_s;
     QTest::newRow("Datum: Leerzeichen") << u"txtDatum"_s << u""_s << u"5 3"_s << u"5 3"_s;
@@ -571,6 +571,11 @@ class TestAusgabe : public Buchungstest {
     QTest::newRow("gerundet") << u"2,675"_s << u"2,68"_s << true;
     QTest::newRow("fast null") << u"0,004"_s << u"0,00"_s << false;
     QTest::newRow("keine Zahl") << u"1,2,3"_s << u"1,2,3"_s << false;
+    QTest::newRow("Summe") << u"12,50+3,20"_s << u"15,70"_s << true;
+    QTest::newRow("Quotient") << u"(10-2,5)/3"_s << u"2,50"_s << true;
+    QTest::newRow("Zeichen des Satzes") << u"2\u00d73,5\u22121"_s << u"6,00"_s << true;
+    QTest::newRow("durch null") << u"5/0"_s << u"5/0"_s << false;
+    QTest::newRow("Summe null") << u"2-2"_s << u"0,00"_s << false;
   }
   void betragVerlassen() {
     QFETCH(QString, eingabe);

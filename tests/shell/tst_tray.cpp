@@ -135,18 +135,21 @@ class TestTray : public Shelltest {
     QVERIFY(!tray->TrayDaten()->icon().isNull());
     QCOMPARE(tray->mnuThing()->objectName(), QStringLiteral("mnuThing"));
 
-    // The menu in its order, captioned from the Tags.
+    // The menu in its order, captioned from the Tags; taking a booking back shows only once
+    // this session has stored one.
     QStringList namen;
     for (QAction* a : tray->mnuThing()->actions())
-      namen << a->objectName();
+      namen << a->objectName() + (a->isVisible() ? QString() : QStringLiteral(" (verborgen)"));
     QCOMPARE(namen, QStringList({"mnuVelmark_Starten", "Sep3", "mnuEinnahme_Buchen",
-                                 "mnuAusgabe_Buchen", "Sep2", "mnuInfo", "Sep", "mnuClose"}));
+                                 "mnuAusgabe_Buchen", "mnuZuruecknehmen (verborgen)", "Sep2",
+                                 "mnuInfo", "Sep", "mnuClose"}));
     const struct {
       const char* name;
       int text;
     } eintraege[] = {{"mnuVelmark_Starten", 146},
                      {"mnuEinnahme_Buchen", 147},
                      {"mnuAusgabe_Buchen", 148},
+                     {"mnuZuruecknehmen", 3300},
                      {"mnuInfo", 149},
                      {"mnuClose", 150}};
     for (const auto& e : eintraege) {
